@@ -1,0 +1,28 @@
+# embed_files(OUTPUT file.cpp NAMESPACE ns FILES a.png b.ico ...)
+# Writes a C++ source holding each file as a byte array in initialised data:
+#   extern const unsigned char ns::a_png[]; extern const unsigned ns::a_png_size;
+# The names are the file names with every non-alphanumeric character as '_'.
+# A header with the declarations is written beside it (same name, .h).
+function(embed_files)
+  cmake_parse_arguments(E "" "OUTPUT;NAMESPACE" "FILES" ${ARGN})
+  get_filename_component(header_name ${E_OUTPUT} NAME_WE)
+  get_filename_component(out_dir ${E_OUTPUT} DIRECTORY)
+  set(cpp "// Generated from the files beside the sources; do not edit.\n#include \"${header_name}.h\"\nnamespace ${E_NAMESPACE} {\n")
+  set(h "// Generated; do not edit.\n#pragma once\nnamespace ${E_NAMESPACE} {\n")
+  foreach(path ${E_FILES})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+    get_filename_component(name ${path} NAME)
+    string(MAKE_C_IDENTIFIER ${name} symbol)
+    file(READ ${path} hex HEX)
+    file(SIZE ${path} size)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n" bytes "${bytes}")
+    string(APPEND cpp "extern const unsigned char ${symbol}[] = {\n${bytes}};\nextern const unsigned ${symbol}_size = ${size};\n")
+    string(APPEND h "extern const unsigned char ${symbol}[];\nextern const unsigned ${symbol}_size;\n")
+  endforeach()
+  string(APPEND cpp "}  // namespace ${E_NAMESPACE}\n")
+  string(APPEND h "}  // namespace ${E_NAMESPACE}\n")
+  file(MAKE_DIRECTORY ${out_dir})
+  file(CONFIGURE OUTPUT ${E_OUTPUT} CONTENT "${cpp}")
+  file(CONFIGURE OUTPUT ${out_dir}/${header_name}.h CONTENT "${h}")
+endfunction()
