@@ -64,6 +64,8 @@ TEST(Utf8, IllFormedBytesBecomeReplacementCharacters) {
         {"\xC3", L"\uFFFD"},                            // cut at the end
         {"\xE2\x82" "A", L"\uFFFDA"},                   // cut in the middle: A survives
         {"\xC0\xAF", L"\uFFFD\uFFFD"},                  // overlong
+        {"\xE0\x80\xAF", L"\uFFFD\uFFFD\uFFFD"},
+        {"\xF0\x80\x80\xAF", L"\uFFFD\uFFFD\uFFFD\uFFFD"},
         {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},        // encoded surrogate
         {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
         {"a\xF0\x9F\x8E", L"a\uFFFD"},
