@@ -82,8 +82,6 @@ public:
     }
     // Composite one exact pixel.
     void dot(int x, int y, Rgba c);
-    // Fill only where `clip` is inside.
-    void fillClipped(const Shape& s, const Shape& clip, const Paint& p);
     // Paint another canvas over this one at an integer offset.
     void draw(const Canvas& src, int dx, int dy);
 
@@ -118,7 +116,6 @@ std::vector<uint8_t> encodeIco(const std::vector<IcoImage>& images);
 IcoImage icoImage(const Canvas& c);
 
 // Drawings.
-using Painter = std::function<void(Canvas&)>;
 struct CatalogueIcon {
     std::string file;               // name under playlist/icons/
     std::vector<int> sizes;         // images in file order

@@ -273,10 +273,6 @@ void Canvas::fillOutlined(const Shape& s, const Paint& inner, Rgba border, doubl
     });
 }
 
-void Canvas::fillClipped(const Shape& s, const Shape& clip, const Paint& p) {
-    fill(intersect(s, clip), p);
-}
-
 void Canvas::dot(int x, int y, Rgba c) {
     if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
     Rgba& d = px_[static_cast<size_t>(y) * w_ + x];

@@ -1,5 +1,6 @@
 // Letters: a pixel font for the small icons and geometric stroke capitals
 // for the station's logotype.
+#include <algorithm>
 #include <stdexcept>
 
 #include "art.h"

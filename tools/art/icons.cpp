@@ -39,55 +39,45 @@ void drawSave(Canvas& c, int) {
 
 void drawQuit(Canvas& c, int) {
     // Doorway, dark inside, with the grey door swung open against the right jamb.
-    c.fillOutlined(rect(5, 0, 16, 16), rgb(0x1c1c1c), rgb(0x3a3a3a));
-    Shape leaf = polygon({{10, 3}, {15, 1}, {15, 15}, {10, 13}});
-    c.fillOutlined(leaf, linear({10, 0}, {15, 0}, {{0, rgb(0xd6d6d6)}, {1, rgb(0x8e8e8e)}}),
-                   rgb(0x4a4a4a));
-    c.fill(rect(11, 8, 12, 10), rgb(0x404040));  // knob
+    c.fillOutlined(rect(4, 0, 16, 16), rgb(0x1e1e1e), rgb(0x3c3c3c));
+    Shape leaf = polygon({{8, 2}, {15, 0}, {15, 16}, {8, 14}});
+    c.fillOutlined(leaf, linear({8, 0}, {15, 0}, {{0, rgb(0xe4e4e4)}, {1, rgb(0x9c9c9c)}}),
+                   rgb(0x484848));
+    c.fill(rect(10, 7, 11, 10), rgb(0x383838));  // handle
     // Red arrow going in.
-    Shape arrow = polygon({{0, 6}, {5, 6}, {5, 3}, {10, 8}, {5, 13}, {5, 10}, {0, 10}});
+    Shape arrow = polygon({{0, 6}, {4, 6}, {4, 3}, {9, 8}, {4, 13}, {4, 10}, {0, 10}});
     c.fillOutlined(arrow, linear({0, 3}, {0, 13}, {{0, rgb(0xff6a5a)}, {1, rgb(0xc8180c)}}),
                    rgb(0x7a0a04));
 }
 
 void drawEraser(Canvas& c, int size) {
-    double s = size / 16.0;
-    // Block seen slightly from above: top face, then the front side below it.
-    auto P = [&](double x, double y) { return Vec{x * s, y * s}; };
-    Rgba line = rgb(0x3a2840);
-    // Front side (thickness) of the whole block.
-    Shape side = polygon({P(1.5, 10.5), P(9.5, 2.5), P(9.5, 5.5), P(1.5, 13.5)});
-    (void)side;
-    double t = size >= 24 ? 1.0 : 1.0;
-    // Top face corners, the block's long axis runs to the upper right.
-    Vec a = P(0.6, 10.6), b = P(8.0, 3.2), cc = P(13.6, 3.2), d = P(6.2, 10.6);
-    Vec drop = {0, 3.4 * s};
+    double k = size / 16.0;
+    auto P = [&](double x, double y) { return Vec{x * k, y * k}; };
     auto add = [](Vec p, Vec q) { return Vec{p.x + q.x, p.y + q.y}; };
-    auto lerp = [](Vec p, Vec q, double k) { return Vec{p.x + (q.x - p.x) * k, p.y + (q.y - p.y) * k}; };
-    double split = 0.45;  // pink share, from the lower left end
-    Vec ab = lerp(a, b, split), dc = lerp(d, cc, split);
-    // Front faces.
-    Shape frontPink = polygon({a, d, add(d, drop), add(a, drop)});
-    Shape frontRight = polygon({d, cc, add(cc, drop), add(d, drop)});
-    Shape outlineAll = polygon({a, b, cc, add(cc, drop), add(d, drop), add(a, drop)});
-    c.fill(grow(outlineAll, t * 0.5), line);
-    (void)frontPink;
-    // Right long face splits pink/blue too.
-    Shape frontRightPink = polygon({d, dc, add(dc, drop), add(d, drop)});
-    Shape frontRightBlue = polygon({dc, cc, add(cc, drop), add(dc, drop)});
-    c.fill(polygon({a, d, add(d, drop), add(a, drop)}), rgb(0xd9577f));
-    c.fill(frontRightPink, rgb(0xe9789b));
-    c.fill(frontRightBlue, rgb(0x2f63b8));
-    // Top faces.
+    auto lerp = [](Vec p, Vec q, double t) { return Vec{p.x + (q.x - p.x) * t, p.y + (q.y - p.y) * t}; };
+    Rgba line = rgb(0x2e1e36);
+    // Block lying with its long axis to the upper right, seen slightly from
+    // above: top face a-b-c-d, and the faces below a-d (end) and d-c (side).
+    Vec a = P(0.6, 10.6), b = P(8.0, 3.2), cc = P(13.6, 3.2), d = P(6.2, 10.6);
+    Vec drop = P(0, 3.4);
+    Vec ad = add(a, drop), dd = add(d, drop), cd = add(cc, drop);
+    // The pink rubber covers the lower-left part, the blue the rest.
+    double split = 0.45;
+    Vec ab = lerp(a, b, split), dc = lerp(d, cc, split), dcd = add(dc, drop);
+
+    c.fill(grow(polygon({a, b, cc, cd, dd, ad}), 0.8), line);
+    c.fill(polygon({a, d, dd, ad}), rgb(0xd9577f));
+    c.fill(polygon({d, dc, dcd, dd}), rgb(0xe9789b));
+    c.fill(polygon({dc, cc, cd, dcd}), rgb(0x2f63b8));
     c.fill(polygon({a, ab, dc, d}), linear(a, dc, {{0, rgb(0xffc2d4)}, {1, rgb(0xf591b0)}}));
     c.fill(polygon({ab, b, cc, dc}), linear(ab, cc, {{0, rgb(0x7fb0ff)}, {1, rgb(0x4a84e0)}}));
-    // Edges.
+    // Edges between the faces.
     Rgba edge = withAlpha(line, 0.85);
-    c.fill(capsule(d, add(d, drop), 0.9 * t), edge);
-    c.fill(capsule(a, d, 0.9 * t), edge);
-    c.fill(capsule(d, cc, 0.9 * t), edge);
-    c.fill(capsule(ab, dc, 0.9 * t), withAlpha(line, 0.6));
-    c.fill(capsule(dc, add(dc, drop), 0.9 * t), withAlpha(line, 0.6));
+    c.fill(capsule(d, dd, 0.9), edge);
+    c.fill(capsule(a, d, 0.9), edge);
+    c.fill(capsule(d, cc, 0.9), edge);
+    c.fill(capsule(ab, dc, 0.9), withAlpha(line, 0.6));
+    c.fill(capsule(dc, dcd, 0.9), withAlpha(line, 0.6));
 }
 
 void drawOpen(Canvas& c, int) {
@@ -154,7 +144,7 @@ void drawProperties(Canvas& c, int) {
 
 void drawStatus(Canvas& c, int) {
     c.fill(circle(8, 8, 7.5), radial({6, 5}, 9, {{0, rgb(0x4a5a70)}, {1, rgb(0x18202c)}}));
-    c.fillOutlined(circle(8, 8, 5.5), radial({6.5, 6}, 6, {{0, rgb(0xe8f2fc)}, {1, rgb(0xa8c2dc)}}),
+    c.fillOutlined(circle(8, 8, 5.5), radial({6.5, 6}, 6, {{0, rgb(0xdcebf8)}, {1, rgb(0x98b6d4)}}),
                    rgb(0x0c1018, 0.6));
     Shape tee = unite(rect(5, 5, 11, 7), rect(7, 7, 9, 12));
     c.fill(translate(tee, 1, 1), rgb(0x5d7fa6));
@@ -170,7 +160,6 @@ void drawDelete(Canvas& c, int) {
     for (double x : {5.5, 7.5, 9.5}) c.fill(rect(x, 6, x + 1, 14), rgb(0x5a6168));
     // Lid and handle.
     c.fillOutlined(rect(5, 0, 11, 3), rgb(0xc9cdd2), dark);
-    c.fill(rect(6, 1, 10, 2), rgb(0x000000, 0));
     c.fillOutlined(rect(1, 2, 15, 5), linear({0, 2}, {0, 5}, {{0, rgb(0xf4f6f8)}, {1, rgb(0x9aa1a8)}}), dark);
 }
 
