@@ -1,6 +1,7 @@
 #include "window.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "controls.h"
 #include "events.h"
@@ -15,6 +16,7 @@ MessageHook g_hook = nullptr;
 ResizeHandler g_resize = nullptr;
 SIZE g_minimumClient = {0, 0};
 unique_gdi<HBRUSH> g_colourBrush;
+std::vector<DrawItemHandler> g_drawItemHandlers;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     constexpr LRESULT kNotHandled = -1;
@@ -52,6 +54,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         }
         if (RouteCommand(wParam, lParam)) return 0;
+        break;
+    case WM_DRAWITEM:
+        for (DrawItemHandler handler : g_drawItemHandlers)
+            if (handler(reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
         break;
     case WM_ERASEBKGND:
         if (g_colourBrush) {
@@ -103,9 +109,15 @@ HWND OpenMainWindow(const WindowSpec& spec) {
                                   GetModuleHandleW(nullptr), nullptr);
     if (!window) return nullptr;
     g_main = window;
+    // The class is registered once per process; each window brings its own background.
+    SetClassLongPtrW(window, GCLP_HBRBACKGROUND,
+                     reinterpret_cast<LONG_PTR>(spec.background ? spec.background
+                                                                : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)));
     if (spec.icon) {
         SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(spec.icon));
-        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(spec.icon));
+    }
+    if (HICON small = spec.smallIcon ? spec.smallIcon : spec.icon) {
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
     ShowWindow(window, SW_SHOWNORMAL);
     SetForegroundWindow(window);
@@ -119,6 +131,11 @@ void CloseMainWindow() {
     if (g_main) DestroyWindow(g_main);
     g_main = nullptr;
     g_colourBrush.reset();
+}
+
+void AddDrawItemHandler(DrawItemHandler handler) {
+    if (std::find(g_drawItemHandlers.begin(), g_drawItemHandlers.end(), handler) == g_drawItemHandlers.end())
+        g_drawItemHandlers.push_back(handler);
 }
 
 void SetMessageHook(MessageHook hook) { g_hook = hook; }

@@ -13,7 +13,8 @@ struct WindowSpec {
     int clientWidth = 0;
     int clientHeight = 0;
     DWORD style = WS_OVERLAPPEDWINDOW;
-    HICON icon = nullptr;       // large and small icon; not owned
+    HICON icon = nullptr;       // large icon, and small one unless smallIcon; not owned
+    HICON smallIcon = nullptr;  // title bar icon; not owned
     HBRUSH background = nullptr;  // not owned; system button face when null
 };
 
@@ -39,6 +40,11 @@ void SetWindowColour(HWND window, COLORREF colour);
 SIZE OuterSize(DWORD style, DWORD exStyle, int clientWidth, int clientHeight);
 // Top-left corner that centres an outer size on the primary screen.
 POINT CentredPosition(SIZE outer);
+
+// Owner-drawn pieces of the main window (status fields...) that the main
+// window draws on WM_DRAWITEM; a handler returns true when the item was its own.
+using DrawItemHandler = bool (*)(DRAWITEMSTRUCT* item);
+void AddDrawItemHandler(DrawItemHandler handler);
 
 // The system's message font (non-client metrics), or DEFAULT_GUI_FONT.
 HFONT MessageFont();

@@ -160,15 +160,21 @@ std::string EncodePlaylist(std::span<const PlaylistRow> rows) {
     for (const PlaylistRow& row : rows) estimate += row.title.size() + row.location.size() + 4;
     std::string out;
     out.reserve(estimate);
-    AppendDecimal(out, rows.size());
-    out += "\r\n";
-    for (const PlaylistRow& row : rows) {
-        EncodeText(out, row.title, true);
-        out += "\r\n";
-        EncodeText(out, row.location, true);
-        out += "\r\n";
-    }
+    AppendPlaylistCountLine(out, rows.size());
+    for (const PlaylistRow& row : rows) AppendPlaylistPair(out, row.title, row.location);
     return out;
+}
+
+void AppendPlaylistCountLine(std::string& out, std::size_t rows) {
+    AppendDecimal(out, rows);
+    out += "\r\n";
+}
+
+void AppendPlaylistPair(std::string& out, std::wstring_view title, std::wstring_view location) {
+    EncodeText(out, title, true);
+    out += "\r\n";
+    EncodeText(out, location, true);
+    out += "\r\n";
 }
 
 std::string_view SkipUtf8Bom(std::string_view bytes) {

@@ -53,6 +53,10 @@ std::wstring WideFromUtf8(std::string_view bytes);
 // written as a blank instead.
 std::string EncodePlaylist(std::span<const PlaylistRow> rows);
 
+// The same, piece by piece, for a writer that reports progress per row.
+void AppendPlaylistCountLine(std::string& out, std::size_t rows);
+void AppendPlaylistPair(std::string& out, std::wstring_view title, std::wstring_view location);
+
 // A leading EF BB BF is dropped: editors like to add one, and our reader
 // would otherwise see no number on the first line.
 std::string_view SkipUtf8Bom(std::string_view bytes);

@@ -1,0 +1,71 @@
+#pragma once
+// The real main window of the playlist manager, built once for a suite of
+// tests over a folder of their own: Musique\ for the tree and Tunerolle\ for
+// the saved playlists.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "events.h"
+#include "icon_catalogue.h"
+#include "main_window.h"
+#include "message_box.h"
+#include "paths.h"
+#include "temp_folder.h"
+#include "title_list.h"
+#include "window.h"
+
+class MainWindowSuite : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = std::make_unique<TempFolder>();
+        images_ = std::make_unique<tunerolle::ImageCatalogue>(tunerolle::LoadImageCatalogue());
+        ProgramPaths paths;
+        paths.executableFolder = folder_->path();
+        paths.playlistsFolder = folder_->MakeFolder(L"Tunerolle");
+        paths.treeStartFolder = folder_->MakeFolder(L"Musique");
+        SetPaths(paths);
+        ASSERT_TRUE(BuildMainWindow(*images_));
+        Settle();
+    }
+    static void TearDownTestSuite() {
+        gui::SetMessageResponder(nullptr);
+        DestroyMainWindow();
+        gui::ClearEvents();
+        images_.reset();
+        folder_.reset();
+    }
+
+    // Lets queued window messages and posted refreshes run, then drops the
+    // events they raised unless asked to keep them.
+    static void Settle(bool keepEvents = false) {
+        for (int i = 0; i < 5; ++i) {
+            gui::PumpPendingMessages();
+            Sleep(10);
+        }
+        if (!keepEvents) gui::ClearEvents();
+    }
+
+    // Waits, pumping messages, until the predicate holds or the bound passes.
+    template <typename Predicate>
+    static bool WaitFor(Predicate done, int milliseconds = 5000) {
+        DWORD start = GetTickCount();
+        while (!done()) {
+            if (GetTickCount() - start > static_cast<DWORD>(milliseconds)) return false;
+            gui::PumpPendingMessages();
+            Sleep(5);
+        }
+        return true;
+    }
+
+    static RECT ChildRect(HWND child) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
+    static inline std::unique_ptr<TempFolder> folder_;
+    static inline std::unique_ptr<tunerolle::ImageCatalogue> images_;
+};
