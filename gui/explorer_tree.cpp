@@ -29,8 +29,7 @@ bool ListFolderEntries(const std::wstring& folder, const std::wstring& pattern,
     WIN32_FIND_DATAW data;
     // Basic info and large fetches: no short names to build, fewer round trips.
     unique_find find(FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &data,
-                                      FindExSearchNameMatch, nullptr,
-                                      FIND_FIRST_EX_LARGE_FETCH));
+                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
     do {
         const wchar_t* name = data.cFileName;
@@ -44,6 +43,7 @@ bool ListFolderEntries(const std::wstring& folder, const std::wstring& pattern,
         entry.folder = isFolder;
         entry.bytes = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
         entry.modified = data.ftLastWriteTime;
+        entry.sortKey = NameSortKey(entry.name);
         out.push_back(std::move(entry));
     } while (FindNextFileW(find.get(), &data));
     return true;
@@ -91,10 +91,33 @@ int CompareNames(const std::wstring& a, const std::wstring& b) {
     return r == 0 ? lstrcmpiW(a.c_str(), b.c_str()) : r - CSTR_EQUAL;
 }
 
+std::string NameSortKey(const std::wstring& name) {
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int length = static_cast<int>(name.size());
+    // The key is written as bytes, despite the wide-string parameter type.
+    std::string key(name.size() * 6 + 32, '\0');
+    int bytes = LCMapStringW(LOCALE_USER_DEFAULT, flags, name.c_str(), length,
+                             reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
+    if (bytes == 0) {
+        bytes = LCMapStringW(LOCALE_USER_DEFAULT, flags, name.c_str(), length, nullptr, 0);
+        if (bytes <= 0) return std::string();
+        key.assign(static_cast<size_t>(bytes), '\0');
+        bytes = LCMapStringW(LOCALE_USER_DEFAULT, flags, name.c_str(), length,
+                             reinterpret_cast<LPWSTR>(key.data()), bytes);
+    }
+    key.resize(bytes > 0 ? static_cast<size_t>(bytes - 1) : 0);  // without the final zero
+    return key;
+}
+
+bool NameBefore(const FolderEntry& a, const FolderEntry& b) {
+    if (a.sortKey != b.sortKey) return a.sortKey < b.sortKey;
+    return a.name < b.name;
+}
+
 void SortFoldersFirst(std::vector<FolderEntry>& entries) {
     std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
         if (a.folder != b.folder) return a.folder;
-        return CompareNames(a.name, b.name) < 0;
+        return NameBefore(a, b);
     });
 }
 
@@ -104,7 +127,8 @@ void SortFoldersFirst(std::vector<FolderEntry>& entries) {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x7E17;
-constexpr UINT_PTR kDriveTimer = 1;
+// Far from the small numbers the tree view uses for its own timers.
+constexpr UINT_PTR kDriveTimer = 0x7E17D;
 constexpr UINT kDrivePollMs = 1000;
 
 enum class ItemKind { Computer, Drive, Documents, Folder, File };
@@ -191,9 +215,12 @@ bool FolderHasEntries(const std::wstring& folder, const std::wstring& pattern) {
 
 bool HasChildren(TreeState& s, TreeItem& item) {
     switch (item.kind) {
-    case ItemKind::Computer: return true;
-    case ItemKind::File: return false;
-    default: break;
+    case ItemKind::Computer:
+        return true;
+    case ItemKind::File:
+        return false;
+    default:
+        break;
     }
     if (item.children == Children::Unknown)
         item.children = FolderHasEntries(item.path, s.pattern) ? Children::Yes : Children::No;
@@ -211,7 +238,8 @@ void ListChildren(TreeState& s, HTREEITEM parent) {
     SortFoldersFirst(entries);
 
     NoRedraw quiet(s.window);
-    while (HTREEITEM child = TreeView_GetChild(s.window, parent)) TreeView_DeleteItem(s.window, child);
+    while (HTREEITEM child = TreeView_GetChild(s.window, parent))
+        TreeView_DeleteItem(s.window, child);
     for (const FolderEntry& e : entries) {
         const ShellType& type = ShellTypeOf(e.name, e.folder);
         TreeItem child;
@@ -320,8 +348,10 @@ void ReconcileDrives(TreeState& s) {
         HTREEITEM next = TreeView_GetNextSibling(s.window, child);
         int letter = DriveLetterOf(s, child);
         if (letter >= 0) {
-            if (now & (1u << letter)) shown |= 1u << letter;
-            else TreeView_DeleteItem(s.window, child);
+            if (now & (1u << letter))
+                shown |= 1u << letter;
+            else
+                TreeView_DeleteItem(s.window, child);
         }
         child = next;
     }
@@ -483,8 +513,8 @@ HWND CreateExplorerTree(int id, HWND parent, int x, int y, int width, int height
                         const std::wstring& startPath, const std::wstring& pattern) {
     HWND tree = CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS, x,
-        y, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS, x, y,
+        width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
         GetModuleHandleW(nullptr), nullptr);
     if (!tree) return nullptr;
     SendMessageW(tree, TVM_SETEXTENDEDSTYLE, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);

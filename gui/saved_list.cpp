@@ -22,6 +22,12 @@ namespace {
 
 constexpr int kColumns = 4;
 constexpr UINT_PTR kSubclassId = 0x5A7E;
+// A refresh request waits on a timer: timers come after input and painting,
+// so a folder that keeps changing never starves the user. The wait grows
+// with the cost of a listing, so re-listing takes at most a third of the time.
+constexpr UINT_PTR kRefreshTimer = 0x5A7E1;
+constexpr UINT kMinRefreshDelayMs = 100;
+constexpr UINT kMaxRefreshDelayMs = 1000;
 
 // ---------------------------------------------------------------------------
 // The folder watcher: one background thread that only waits for change
@@ -31,9 +37,6 @@ constexpr UINT_PTR kSubclassId = 0x5A7E;
 constexpr DWORD kWatchFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
                                FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_ATTRIBUTES |
                                FILE_NOTIFY_CHANGE_LAST_WRITE;
-// A burst of changes (a file being written, many files copied) settles for
-// this long, so that one re-list covers it and input is never starved.
-constexpr DWORD kSettleMs = 50;
 // Upper bound for the thread to take a new set of folders or to stop. It
 // only ever waits on events, so it answers in far less.
 constexpr DWORD kAnswerMs = 5000;
@@ -220,13 +223,12 @@ private:
         for (;;) {
             std::vector<HANDLE> waits{stop_.get(), wake_.get()};
             for (const auto& h : handles) waits.push_back(h.get());
-            DWORD r = WaitForMultipleObjects(static_cast<DWORD>(waits.size()), waits.data(),
-                                             FALSE, INFINITE);
+            DWORD r = WaitForMultipleObjects(static_cast<DWORD>(waits.size()), waits.data(), FALSE,
+                                             INFINITE);
             if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) return false;
             if (r == WAIT_OBJECT_0 + 1) return true;
             size_t i = r - WAIT_OBJECT_0 - 2;
             if (i >= handles.size()) return false;
-            if (WaitForSingleObject(stop_.get(), kSettleMs) == WAIT_OBJECT_0) return false;
             const bool rearmed = FindNextChangeNotification(handles[i].get()) != 0;
             Changed(lists[i]);
             if (!rearmed) {  // the folder went away
@@ -266,13 +268,15 @@ struct SavedEntry {
 struct ListState {
     HWND window = nullptr;
     int id = 0;
-    std::wstring folder;   // ends with "\"
+    std::wstring folder;  // ends with "\"
     std::wstring pattern;
     std::vector<SavedEntry> entries;  // what the owner-data list shows, in order
     int sortColumn = 0;
     bool descending = false;
     bool quiet = false;  // our own selection changes raise no events
     bool destroying = false;
+    bool refreshArmed = false;
+    UINT lastListingMs = 0;
     std::wstring pendingOpen;  // folder entry to open once the click is over
 };
 
@@ -305,11 +309,14 @@ std::wstring FormatModified(const FILETIME& time) {
 
 std::wstring EntryText(const SavedEntry& e, int column) {
     switch (column) {
-    case 0: return e.file.name;
+    case 0:
+        return e.file.name;
     case 1:  // started kilobytes count as whole ones
         return e.file.folder ? L"" : std::to_wstring((e.file.bytes + 1023) / 1024) + L" KB";
-    case 2: return e.type ? e.type->name : L"";
-    case 3: return FormatModified(e.file.modified);
+    case 2:
+        return e.type ? e.type->name : L"";
+    case 3:
+        return FormatModified(e.file.modified);
     }
     return L"";
 }
@@ -318,12 +325,18 @@ bool Before(const SavedEntry& a, const SavedEntry& b, int column) {
     if (a.file.folder != b.file.folder) return a.file.folder;
     int c = 0;
     switch (column) {
-    case 1: c = a.file.bytes < b.file.bytes ? -1 : (a.file.bytes > b.file.bytes ? 1 : 0); break;
-    case 2: c = CompareNames(a.type->name, b.type->name); break;
-    case 3: c = CompareFileTime(&a.file.modified, &b.file.modified); break;
+    case 1:
+        c = a.file.bytes < b.file.bytes ? -1 : (a.file.bytes > b.file.bytes ? 1 : 0);
+        break;
+    case 2:
+        c = CompareNames(a.type->name, b.type->name);
+        break;
+    case 3:
+        c = CompareFileTime(&a.file.modified, &b.file.modified);
+        break;
     }
-    if (c == 0) c = CompareNames(a.file.name, b.file.name);
-    return c < 0;
+    if (c != 0) return c < 0;
+    return NameBefore(a.file, b.file);
 }
 
 void SortEntries(ListState& s) {
@@ -352,8 +365,12 @@ void ShowEntries(ListState& s, bool keepScroll) {
     s.quiet = true;
     {
         NoRedraw once(s.window);
-        // An owner-data list keeps its selection by index: clear it first.
-        ListView_SetItemState(s.window, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        // An owner-data list keeps its selection by index: clear it first,
+        // only where set (some systems visit every row for "all rows").
+        if (ListView_GetSelectedCount(s.window) > 0)
+            ListView_SetItemState(s.window, -1, 0, LVIS_SELECTED);
+        const int focused = ListView_GetNextItem(s.window, -1, LVNI_FOCUSED);
+        if (focused >= 0) ListView_SetItemState(s.window, focused, 0, LVIS_FOCUSED);
         ListView_SetItemCountEx(s.window, static_cast<int>(s.entries.size()),
                                 keepScroll ? LVSICF_NOSCROLL : 0);
         for (size_t i = 0; i < s.entries.size(); ++i) {
@@ -379,6 +396,7 @@ void ShowSortArrow(const ListState& s) {
 }
 
 void Relist(ListState& s, bool keepSelection) {
+    const ULONGLONG start = GetTickCount64();
     std::unordered_set<std::wstring> selected;
     std::wstring focused;
     if (keepSelection) {
@@ -402,6 +420,7 @@ void Relist(ListState& s, bool keepSelection) {
     }
     SortEntries(s);
     ShowEntries(s, keepSelection);
+    s.lastListingMs = static_cast<UINT>(std::min<ULONGLONG>(GetTickCount64() - start, 60000));
     // One event for the whole listing; an empty listing raises none.
     if (!s.entries.empty()) PostControlEvent(s.id, kChange);
 }
@@ -501,9 +520,13 @@ bool OnListNotify(int id, NMHDR* header, LRESULT& result) {
         PostControlEvent(id, kLeftDoubleClick);
         RequestOpen(*s, reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
         return true;
-    case NM_RETURN:
-        RequestOpen(*s, ListView_GetNextItem(s->window, -1, LVNI_FOCUSED));
+    case NM_RETURN: {  // Enter counts as a double click on the focused entry
+        const int focused = ListView_GetNextItem(s->window, -1, LVNI_FOCUSED);
+        if (focused < 0) return true;
+        PostControlEvent(id, kLeftDoubleClick);
+        RequestOpen(*s, focused);
         return true;
+    }
     }
     return false;
 }
@@ -521,8 +544,15 @@ LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                           DWORD_PTR refData) {
     auto* s = reinterpret_cast<ListState*>(refData);
     if (message == RefreshMessage()) {
-        Watcher().Acknowledge(window);
-        if (!s->destroying) Relist(*s, true);
+        if (!s->refreshArmed && !s->destroying) {
+            const UINT delay =
+                std::clamp(2 * s->lastListingMs, kMinRefreshDelayMs, kMaxRefreshDelayMs);
+            s->refreshArmed = SetTimer(window, kRefreshTimer, delay, nullptr) != 0;
+            if (!s->refreshArmed) {  // no timer to spare: list at once
+                Watcher().Acknowledge(window);
+                Relist(*s, true);
+            }
+        }
         return 0;
     }
     if (message == OpenMessage()) {
@@ -531,8 +561,17 @@ LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     }
     switch (message) {
+    case WM_TIMER:
+        if (wParam != kRefreshTimer) break;
+        KillTimer(window, kRefreshTimer);
+        s->refreshArmed = false;
+        // Acknowledged first: a change from now on asks again.
+        Watcher().Acknowledge(window);
+        if (!s->destroying) Relist(*s, true);
+        return 0;
     case WM_DESTROY:
         s->destroying = true;
+        KillTimer(window, kRefreshTimer);
         break;
     case WM_NCDESTROY: {
         LRESULT r = DefSubclassProc(window, message, wParam, lParam);
@@ -587,7 +626,8 @@ HWND CreateSavedList(int id, HWND parent, int x, int y, int width, int height,
     s->id = id;
     size_t slash = folderAndPattern.find_last_of(L"\\/");
     s->folder = slash == std::wstring::npos ? L"" : folderAndPattern.substr(0, slash + 1);
-    s->pattern = slash == std::wstring::npos ? folderAndPattern : folderAndPattern.substr(slash + 1);
+    s->pattern =
+        slash == std::wstring::npos ? folderAndPattern : folderAndPattern.substr(slash + 1);
     if (s->pattern.empty()) s->pattern = L"*.*";
     Lists()[list] = std::move(owned);
     SetWindowSubclass(list, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(s));
@@ -641,6 +681,11 @@ void RelistSavedList(HWND list) {
     // A folder that was missing (or went away) and exists now is watched
     // from here on.
     if (!Watcher().Watching(list) && IsFolder(s->folder)) Watcher().Watch(list, s->folder);
+    if (s->refreshArmed) {  // this listing answers the waiting request too
+        KillTimer(list, kRefreshTimer);
+        s->refreshArmed = false;
+        Watcher().Acknowledge(list);
+    }
     Relist(*s, true);
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "controls.h"
@@ -52,8 +53,10 @@ public:
                 do {
                     std::wstring name = data.cFileName;
                     if (name == L"." || name == L"..") continue;
-                    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(folder + name + L"\\");
-                    else DeleteFileW((folder + name).c_str());
+                    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                        Remove(folder + name + L"\\");
+                    else
+                        DeleteFileW((folder + name).c_str());
                 } while (FindNextFileW(find.get(), &data));
             }
         }
@@ -99,8 +102,9 @@ gui::unique_window MakeHost() {
         return RegisterClassW(&wc) != 0;
     }();
     EXPECT_TRUE(registered);
-    HWND host = CreateWindowExW(0, L"BrowserTestHost", L"Browsers", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                20, 20, 700, 700, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND host =
+        CreateWindowExW(0, L"BrowserTestHost", L"Browsers", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20,
+                        20, 700, 700, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     EXPECT_NE(host, nullptr);
     return gui::unique_window(host);
 }
@@ -131,7 +135,9 @@ bool PumpUntil(DWORD ms, Done done) {
     }
 }
 
-void PumpFor(DWORD ms) { PumpUntil(ms, [] { return false; }); }
+void PumpFor(DWORD ms) {
+    PumpUntil(ms, [] { return false; });
+}
 
 std::vector<std::wstring> Names(HWND list) {
     std::vector<std::wstring> names;
@@ -208,13 +214,17 @@ TEST_F(SavedList, ListsFoldersFirstThenMatchingFilesInCaseInsensitiveOrder) {
     HWND list = Create(dir + L"*.ini");
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(gui::Control(kListId), list);
-    EXPECT_EQ(Names(list), (std::vector<std::wstring>{L"Alpha", L"zeta", L"A.ini", L"b.ini", L"c.INI"}));
+    EXPECT_EQ(Names(list),
+              (std::vector<std::wstring>{L"Alpha", L"zeta", L"A.ini", L"b.ini", L"c.INI"}));
     EXPECT_EQ(gui::SavedListCount(list), 5);
     EXPECT_EQ(gui::SavedListText(list), dir);
 
     // Started kilobytes count as whole ones; folders have no size.
-    struct { int index; const wchar_t* size; int state; } rows[] = {
-        {0, L"", 2}, {1, L"", 2}, {2, L"1 KB", 1}, {3, L"0 KB", 1}, {4, L"2 KB", 1}};
+    struct {
+        int index;
+        const wchar_t* size;
+        int state;
+    } rows[] = {{0, L"", 2}, {1, L"", 2}, {2, L"1 KB", 1}, {3, L"0 KB", 1}, {4, L"2 KB", 1}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.index);
         EXPECT_EQ(gui::SavedListEntryText(list, row.index, 1), row.size);
@@ -289,11 +299,14 @@ TEST_F(SavedList, HeaderClickSortsByColumnAndSecondClickReverses) {
     Select(list, 3);  // c.ini
     TakeEvents();
 
-    struct Step { int column; std::vector<std::wstring> order; };
+    struct Step {
+        int column;
+        std::vector<std::wstring> order;
+    };
     const Step steps[] = {
-        {1, {L"sub", L"B.ini", L"c.ini", L"a.ini"}},   // size, ascending
-        {1, {L"a.ini", L"c.ini", L"B.ini", L"sub"}},   // same header: reversed
-        {0, {L"sub", L"a.ini", L"B.ini", L"c.ini"}},   // name, ascending again
+        {1, {L"sub", L"B.ini", L"c.ini", L"a.ini"}},  // size, ascending
+        {1, {L"a.ini", L"c.ini", L"B.ini", L"sub"}},  // same header: reversed
+        {0, {L"sub", L"a.ini", L"B.ini", L"c.ini"}},  // name, ascending again
         {0, {L"c.ini", L"B.ini", L"a.ini", L"sub"}},
     };
     for (const Step& step : steps) {
@@ -336,9 +349,10 @@ TEST_F(SavedList, DoubleClickOrEnterOnAFolderShowsIt) {
             PumpFor(100);
         };
 
-        activate(1);  // the file: nothing opens
+        activate(1);  // the file: a double-click event, nothing opens
         EXPECT_EQ(gui::SavedListText(list), dir);
         EXPECT_EQ(gui::SavedListCount(list), 2);
+        EXPECT_EQ(Count(TakeEvents(), kListId, gui::kLeftDoubleClick), 1);
 
         activate(0);  // the folder
         EXPECT_EQ(gui::SavedListText(list), dir + L"Sub\\");
@@ -452,8 +466,33 @@ TEST(BrowserBenchmark, ListsThreeThousandFiles) {
     HWND tree = gui::CreateExplorerTree(kTreeId, host.get(), 0, 0, 400, 500, folder.path(), L"*.*");
     UpdateWindow(tree);
     QueryPerformanceCounter(&t1);
-    std::printf("[ figures  ] %d files: tree created and opened at them in %.1f ms\n", kFiles, ms(t0, t1));
+    std::printf("[ figures  ] %d files: tree created and opened at them in %.1f ms\n", kFiles,
+                ms(t0, t1));
     EXPECT_EQ(Children(tree, TreeView_GetSelection(tree)).size(), size_t{kFiles});
+
+    // Another program writes 1000 more files while the list is watched: the
+    // GUI thread keeps pumping; count its re-lists and its longest stall.
+    TakeEvents();
+    constexpr int kBurst = 1000;
+    std::thread writer([&] {
+        for (int i = 0; i < kBurst; ++i)
+            WriteBytes(folder.path() + L"burst " + std::to_wstring(i) + L".ini", 10);
+    });
+    int relists = 0;
+    double longest = 0;
+    LARGE_INTEGER last, now;
+    QueryPerformanceCounter(&last);
+    const bool settled = PumpUntil(30000, [&] {
+        QueryPerformanceCounter(&now);
+        longest = std::max(longest, ms(last, now));
+        last = now;
+        relists += Count(TakeEvents(), kListId, gui::kChange);
+        return gui::SavedListCount(list) == kFiles + kBurst;
+    });
+    writer.join();
+    EXPECT_TRUE(settled);
+    std::printf("[ figures  ] %d files written while watched: %d re-lists, longest stall %.1f ms\n",
+                kBurst, relists, longest);
     host.reset();
     gui::ClearEvents();
 }
@@ -470,7 +509,9 @@ std::vector<std::wstring> RootLevelPaths(HWND tree) {
     return paths;
 }
 
-bool SameText(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
+bool SameText(const std::wstring& a, const std::wstring& b) {
+    return lstrcmpiW(a.c_str(), b.c_str()) == 0;
+}
 
 class ExplorerTree : public ::testing::Test {
 protected:
@@ -506,7 +547,8 @@ TEST_F(ExplorerTree, RootLevelIsTheComputerItsDrivesThenDocuments) {
     std::vector<std::wstring> expected;
     const DWORD drives = GetLogicalDrives();
     for (int letter = 0; letter < 26; ++letter)
-        if (drives & (1u << letter)) expected.push_back(std::wstring(1, wchar_t(L'A' + letter)) + L":\\");
+        if (drives & (1u << letter))
+            expected.push_back(std::wstring(1, wchar_t(L'A' + letter)) + L":\\");
     std::vector<std::wstring> paths = RootLevelPaths(tree);
     ASSERT_EQ(paths.size(), expected.size() + 1);
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(paths[i], expected[i]);
@@ -535,13 +577,17 @@ TEST_F(ExplorerTree, StartPathIsSelectedWithFoldersBeforeFilesInside) {
     WriteBytes(dir + L"a.mp3", 1);
     WriteBytes(dir + L"b_dir\\inside.txt", 1);
 
-    struct Case { const wchar_t* pattern; std::vector<std::wstring> children; };
+    struct Case {
+        const wchar_t* pattern;
+        std::vector<std::wstring> children;
+    };
     const Case cases[] = {
         {L"*.*", {L"A_dir", L"b_dir", L"a.mp3", L"B.txt", L"c.txt"}},
         {L"*.mp3", {L"A_dir", L"b_dir", L"a.mp3"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "pattern " << std::string(c.pattern, c.pattern + lstrlenW(c.pattern)));
+        SCOPED_TRACE(testing::Message()
+                     << "pattern " << std::string(c.pattern, c.pattern + lstrlenW(c.pattern)));
         host_ = MakeHost();
         HWND tree = Create(dir, c.pattern);
         ASSERT_NE(tree, nullptr);
@@ -623,13 +669,17 @@ TEST_F(ExplorerTree, DrivesThatComeAndGoFollowTheSystem) {
     const DWORD before = GetLogicalDrives();
     int letter = -1;
     for (int l = 25; l >= 3; --l)
-        if (!(before & (1u << l))) { letter = l; break; }
+        if (!(before & (1u << l))) {
+            letter = l;
+            break;
+        }
     ASSERT_GE(letter, 0);
     const std::wstring device = std::wstring(1, wchar_t(L'A' + letter)) + L":";
     HWND tree = Create(L"");
     std::wstring target = folder_.path();
     target.pop_back();
-    if (!DefineDosDeviceW(0, device.c_str(), target.c_str()) || !(GetLogicalDrives() & (1u << letter))) {
+    if (!DefineDosDeviceW(0, device.c_str(), target.c_str()) ||
+        !(GetLogicalDrives() & (1u << letter))) {
         DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
         GTEST_SKIP() << "no drive letter can be added here";
     }
@@ -641,7 +691,8 @@ TEST_F(ExplorerTree, DrivesThatComeAndGoFollowTheSystem) {
     // The tree notices by itself within a few seconds.
     EXPECT_TRUE(PumpUntil(4000, shown));
     std::vector<std::wstring> paths = RootLevelPaths(tree);
-    EXPECT_TRUE(std::is_sorted(paths.begin(), paths.end() - 1));  // letters in order, Documents last
+    EXPECT_TRUE(
+        std::is_sorted(paths.begin(), paths.end() - 1));  // letters in order, Documents last
 
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
     gui::ExplorerTreeDrivesChanged(tree);
@@ -651,7 +702,12 @@ TEST_F(ExplorerTree, DrivesThatComeAndGoFollowTheSystem) {
 // ---- splitter ----------------------------------------------------------------
 
 TEST(SplitterRatio, LowerGetsTheIntegerPartOfTheAvailableHeightOverTheRatio) {
-    struct Case { int height; gui::SplitRatio ratio; int upper; int lower; };
+    struct Case {
+        int height;
+        gui::SplitRatio ratio;
+        int upper;
+        int lower;
+    };
     const Case cases[] = {
         {595, {}, 294, 294},          // the start ratio 2 halves it
         {596, {}, 295, 294},          // the odd pixel goes up
@@ -734,7 +790,8 @@ TEST(Splitter, BrowsersInsideStillRaiseTheirEvents) {
     gui::ClearEvents();
     gui::unique_window host = MakeHost();
     HWND tree = gui::CreateExplorerTree(kTreeId, host.get(), 0, 0, 400, 300, folder.path(), L"*.*");
-    HWND list = gui::CreateSavedList(kListId, host.get(), 0, 300, 400, 300, folder.path() + L"*.ini");
+    HWND list =
+        gui::CreateSavedList(kListId, host.get(), 0, 300, 400, 300, folder.path() + L"*.ini");
     HWND splitter = gui::CreateSplitter(kSplitterId, host.get(), 0, 0, 400, 595, tree, list);
     ASSERT_NE(splitter, nullptr);
     TakeEvents();
