@@ -36,6 +36,10 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 // one volume), written, flushed, then moved over the playlist.
 bool ReplaceFileContent(const std::wstring& path, const std::string& bytes) {
     std::wstring folder = FolderOf(path);
+    // A read-only playlist stays as it is: Windows refuses to replace it, and
+    // some systems (Wine) would swap it for a writable file without a word.
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     wchar_t temp[MAX_PATH] = {};
     if (folder.empty() || !GetTempFileNameW(folder.c_str(), L"tun", 0, temp)) return false;
     bool ok = false;

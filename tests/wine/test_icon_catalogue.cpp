@@ -35,19 +35,19 @@ uint32_t ImageBytes(int size, int bits) {
     return 40 + palette + (colourStride + maskStride) * size;
 }
 
-struct ImageSpec {
+struct ImageShape {
     int size;
     int bits;
 };
 // A well-formed icon file; every image is opaque and of one colour: 32-bit
 // images green, the others red (palette entry 0 or the pixels themselves).
-Bytes MakeIco(const std::vector<ImageSpec>& images) {
+Bytes MakeIco(const std::vector<ImageShape>& images) {
     Bytes b;
     Put16(b, 0);
     Put16(b, 1);
     Put16(b, static_cast<unsigned>(images.size()));
     uint32_t offset = 6 + 16 * static_cast<uint32_t>(images.size());
-    for (const ImageSpec& i : images) {
+    for (const ImageShape& i : images) {
         b.insert(b.end(), {uint8_t(i.size), uint8_t(i.size), 0, 0});
         Put16(b, 1);
         Put16(b, i.bits);
@@ -55,7 +55,7 @@ Bytes MakeIco(const std::vector<ImageSpec>& images) {
         Put32(b, offset);
         offset += ImageBytes(i.size, i.bits);
     }
-    for (const ImageSpec& i : images) {
+    for (const ImageShape& i : images) {
         Put32(b, 40);
         Put32(b, i.size);
         Put32(b, 2 * i.size);
@@ -195,7 +195,7 @@ TEST(IconCatalogue, ChoosesMostBitsAmongEntriesOfTheFirstSize) {
 TEST(IconCatalogue, BuildsTheChosenImageOfWellFormedFiles) {
     const COLORREF green = RGB(0, 255, 0), red = RGB(255, 0, 0);
     struct Case {
-        std::vector<ImageSpec> images;
+        std::vector<ImageShape> images;
         int size;
         COLORREF centre;
     } cases[] = {

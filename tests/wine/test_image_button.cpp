@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <vsstyle.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -121,17 +122,54 @@ LRESULT PaintDirectly(HWND button, UINT itemState, UINT type = ODT_BUTTON) {
                                reinterpret_cast<LPARAM>(&request), -1);
 }
 
-// Leftmost and topmost pixel of the given colour inside a rectangle, or -1.
-POINT FirstOfColour(HWND window, RECT area, COLORREF colour) {
-    gui::window_dc dc(window);
-    POINT first{-1, -1};
+int Darkest(COLORREF c) { return std::min({GetRValue(c), GetGValue(c), GetBValue(c)}); }
+int Brightest(COLORREF c) { return std::max({GetRValue(c), GetGValue(c), GetBValue(c)}); }
+
+// Where anything but the button face was painted inside an area (text is
+// smoothed, so edges are blends: compare boxes and extremes, not colours).
+struct Ink {
+    RECT box{};  // right and bottom exclusive; empty when nothing
+    int darkest = 255;
+    int brightest = 0;
+};
+Ink InkIn(HDC dc, RECT area) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    Ink ink;
     for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (GetPixel(dc.get(), x, y) == colour) {
-                if (first.x < 0 || x < first.x) first.x = x;
-                if (first.y < 0 || y < first.y) first.y = y;
-            }
-    return first;
+        for (int x = area.left; x < area.right; ++x) {
+            COLORREF c = GetPixel(dc, x, y);
+            if (c == face) continue;
+            RECT pixel{x, y, x + 1, y + 1};
+            UnionRect(&ink.box, &ink.box, &pixel);
+            ink.darkest = std::min(ink.darkest, Darkest(c));
+            ink.brightest = std::max(ink.brightest, Brightest(c));
+        }
+    return ink;
+}
+Ink InkIn(HWND window, RECT area) {
+    gui::window_dc dc(window);
+    return InkIn(dc.get(), area);
+}
+
+// The ink of a text drawn at (0,0) in the message font on the button face:
+// tells where the glyphs start relative to the text's origin.
+Ink ReferenceInk(const wchar_t* text) {
+    gui::window_dc screen(nullptr);
+    HDC mem = CreateCompatibleDC(screen.get());
+    gui::unique_gdi<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), 60, 40));
+    Ink ink;
+    {
+        gui::select_object selectedBitmap(mem, bitmap.get());
+        gui::select_object selectedFont(mem, gui::MessageFont());
+        gui::unique_gdi<HBRUSH> face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+        RECT all{0, 0, 60, 40};
+        FillRect(mem, &all, face.get());
+        SetBkMode(mem, TRANSPARENT);
+        TextOutW(mem, 0, 0, text, lstrlenW(text));
+        ink = InkIn(mem, all);
+    }
+    DeleteDC(mem);
+    return ink;
 }
 
 ImageTextButtonRecord* RecordOf(HWND button) {
@@ -497,13 +535,15 @@ TEST_F(ImageButtonTest, ClassicFacePaintsTheLinesAndFillOfEachState) {
 }
 
 TEST_F(ImageButtonTest, RealPaintPlacesIconAndCaptionAndSinksThemWhenPressed) {
-    const COLORREF red = RGB(255, 0, 0), black = RGB(0, 0, 0);
+    const COLORREF red = RGB(255, 0, 0);
     gui::unique_hicon icon = SolidIcon(16, red);
     HWND b = Button(10, 80, 30, L"H", {icon.get(), 16, 16}, kIconLeft);
     ASSERT_NE(b, nullptr);
     LOGFONTW lf{};
     GetObjectW(gui::MessageFont(), sizeof lf, &lf);
     int ty = (30 - std::abs(static_cast<int>(lf.lfHeight))) / 2 - 1;
+    // Right of the icon, inside the focus rectangle: only the caption inks it.
+    const RECT captionArea{30, 5, 74, 25};
 
     Repaint(b);
     EXPECT_EQ(PixelAt(b, 10, 8), red);
@@ -512,19 +552,23 @@ TEST_F(ImageButtonTest, RealPaintPlacesIconAndCaptionAndSinksThemWhenPressed) {
     EXPECT_NE(PixelAt(b, 10, 7), red);
     EXPECT_NE(PixelAt(b, 26, 23), red);
     EXPECT_NE(PixelAt(b, 25, 24), red);
-    POINT text = FirstOfColour(b, {30, 2, 78, 28}, black);
-    EXPECT_GE(text.x, 36);
-    EXPECT_LE(text.x, 39);
-    EXPECT_GE(text.y, ty);
+    Ink normal = InkIn(b, captionArea);
+    Ink glyph = ReferenceInk(L"H");
+    ASSERT_FALSE(IsRectEmpty(&normal.box));
+    EXPECT_EQ(normal.box.left, 36 + glyph.box.left);  // caption origin at (36, ty)
+    EXPECT_EQ(normal.box.top, ty + glyph.box.top);
+    EXPECT_LT(normal.darkest, 100) << "black caption";
+    EXPECT_LE(normal.brightest, Brightest(GetSysColor(COLOR_BTNFACE)));
 
     SendMessageW(b, BM_SETSTATE, TRUE, 0);
     Repaint(b);
     EXPECT_EQ(PixelAt(b, 11, 9), red);
     EXPECT_EQ(PixelAt(b, 26, 24), red);
     EXPECT_NE(PixelAt(b, 10, 8), red);
-    POINT pressed = FirstOfColour(b, {30, 2, 78, 28}, black);
-    EXPECT_EQ(pressed.x, text.x + 1);
-    EXPECT_EQ(pressed.y, text.y + 1);
+    Ink pressed = InkIn(b, captionArea);
+    EXPECT_EQ(pressed.box.left, normal.box.left + 1);
+    EXPECT_EQ(pressed.box.top, normal.box.top + 1);
+    EXPECT_EQ(pressed.box.right, normal.box.right + 1);
     // The focus rectangle runs 4 pixels inside the edges, dotted.
     int dotted = 0, beside = 0;
     for (int y = 5; y < 25; ++y) {
@@ -535,20 +579,21 @@ TEST_F(ImageButtonTest, RealPaintPlacesIconAndCaptionAndSinksThemWhenPressed) {
     EXPECT_EQ(beside, 0);
     SendMessageW(b, BM_SETSTATE, FALSE, 0);
 
-    // Disabled: greyed icon and an embossed caption in the shadow colour.
+    // Disabled: greyed icon; the caption embossed, a light copy one pixel
+    // down-right under the shadow-coloured one, nothing black.
     EnableWindow(b, FALSE);
     Repaint(b);
-    EXPECT_EQ(FirstOfColour(b, {10, 8, 26, 24}, red).x, -1);
-    POINT shadow = FirstOfColour(b, {30, 2, 78, 28}, GetSysColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(shadow.x, text.x);
-    EXPECT_EQ(shadow.y, text.y);
-    POINT light = FirstOfColour(b, {30, 2, 78, 28}, GetSysColor(COLOR_BTNHIGHLIGHT));
-    // The light copy shows only where the shadow copy leaves it uncovered.
-    EXPECT_GE(light.x, text.x + 1);
-    EXPECT_LE(light.x, text.x + 3);
-    EXPECT_GE(light.y, text.y + 1);
-    EXPECT_LE(light.y, text.y + 3);
-    EXPECT_EQ(FirstOfColour(b, {30, 2, 78, 28}, black).x, -1);
+    int redLeft = 0;
+    for (int y = 8; y < 24; ++y)
+        for (int x = 10; x < 26; ++x) redLeft += PixelAt(b, x, y) == red;
+    EXPECT_EQ(redLeft, 0);
+    Ink disabled = InkIn(b, captionArea);
+    EXPECT_EQ(disabled.box.left, normal.box.left);
+    EXPECT_EQ(disabled.box.top, normal.box.top);
+    EXPECT_EQ(disabled.box.right, normal.box.right + 1);
+    EXPECT_EQ(disabled.box.bottom, normal.box.bottom + 1);
+    EXPECT_EQ(disabled.darkest, Darkest(GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_GT(disabled.brightest, Brightest(GetSysColor(COLOR_BTNFACE)));
 }
 
 TEST_F(ImageButtonTest, EraserButtonShowsItsWholeImageAt10By4) {
