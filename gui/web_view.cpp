@@ -382,17 +382,15 @@ void LoadHtml(int id, const std::wstring& html) {
 
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, html.data(), static_cast<int>(html.size()),
                                           nullptr, 0, nullptr, nullptr);
-    if (bytes < 0) return;
+    if (bytes <= 0 && !html.empty()) return;
     // Zero-filled, so the byte after the text is its terminating zero.
     unique_hglobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(bytes) + 1));
     if (!block) return;
-    if (void* memory = GlobalLock(block.get())) {
-        WideCharToMultiByte(CP_UTF8, 0, html.data(), static_cast<int>(html.size()),
-                            static_cast<char*>(memory), bytes, nullptr, nullptr);
-        GlobalUnlock(block.get());
-    } else {
-        return;
-    }
+    void* memory = GlobalLock(block.get());
+    if (!memory) return;
+    WideCharToMultiByte(CP_UTF8, 0, html.data(), static_cast<int>(html.size()),
+                        static_cast<char*>(memory), bytes, nullptr, nullptr);
+    GlobalUnlock(block.get());
     {
         com_ptr<IStream> stream;  // released before the block is freed
         if (FAILED(CreateStreamOnHGlobal(block.get(), FALSE, stream.put()))) return;

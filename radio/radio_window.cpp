@@ -116,15 +116,15 @@ bool StartRadio() {
     radio.icon.reset(LoadProgramIcon(SM_CXICON, SM_CYICON));
     radio.smallIcon.reset(LoadProgramIcon(SM_CXSMICON, SM_CYSMICON));
     gui::SetMessageHook(RadioHook);
-    gui::WindowSpec spec;
-    spec.title = kWindowTitle;
-    spec.clientWidth = kClientWidth;
-    spec.clientHeight = kClientHeight;
-    spec.style = kWindowStyle;
-    spec.icon = radio.icon.get();
-    spec.smallIcon = radio.smallIcon.get();
-    spec.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    radio.window = gui::OpenMainWindow(spec);
+    gui::WindowSpec settings;
+    settings.title = kWindowTitle;
+    settings.clientWidth = kClientWidth;
+    settings.clientHeight = kClientHeight;
+    settings.style = kWindowStyle;
+    settings.icon = radio.icon.get();
+    settings.smallIcon = radio.smallIcon.get();
+    settings.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    radio.window = gui::OpenMainWindow(settings);
     if (!radio.window) return false;
     gui::SetWindowColour(radio.window, RGB(0, 0, 0));
 

@@ -54,7 +54,8 @@ public:
         if (RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS) {
             saved_ = value;
         }
-        Set(L"\"C:\\windows\\no-such-browser.exe\" \"%1\"");
+        if (saved_ == kBroken) saved_.clear();  // left behind by a run that crashed
+        Set(kBroken);
     }
     ~BrokenHttpsHandler() {
         if (!key_) return;
@@ -65,6 +66,7 @@ public:
 
 private:
     static constexpr wchar_t kKey[] = L"Software\\Classes\\https\\shell\\open\\command";
+    static constexpr wchar_t kBroken[] = L"\"C:\\windows\\no-such-browser.exe\" \"%1\"";
     void Set(const std::wstring& command) {
         RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                        static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));

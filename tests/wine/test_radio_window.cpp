@@ -128,11 +128,11 @@ class InWindow : public testing::Test {
 protected:
     void SetUp() override {
         gui::ClearEvents();
-        gui::WindowSpec spec;
-        spec.title = L"controls under test";
-        spec.clientWidth = 400;
-        spec.clientHeight = 120;
-        window_ = gui::OpenMainWindow(spec);
+        gui::WindowSpec settings;
+        settings.title = L"controls under test";
+        settings.clientWidth = 400;
+        settings.clientHeight = 120;
+        window_ = gui::OpenMainWindow(settings);
         ASSERT_NE(window_, nullptr);
     }
     void TearDown() override {
