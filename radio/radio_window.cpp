@@ -8,7 +8,7 @@
 #include "hand_cursor.h"
 #include "handles.h"
 #include "message_box.h"
-#include "pictures.h"
+#include "pictures.h"  // generated from res/
 #include "picture.h"
 #include "png_image.h"
 #include "progress.h"
@@ -110,8 +110,8 @@ bool StartRadio() {
     radio.comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 
     radio.version = kVersionText;
-    radio.aboutBitmap = gui::DecodePng(kAboutPng, kAboutPngSize);
-    radio.stationBitmap = gui::DecodePng(kStationPng, kStationPngSize);
+    radio.aboutBitmap = gui::DecodePng(about_png, about_png_size);
+    radio.stationBitmap = gui::DecodePng(station_png, station_png_size);
 
     radio.icon.reset(LoadProgramIcon(SM_CXICON, SM_CYICON));
     radio.smallIcon.reset(LoadProgramIcon(SM_CXSMICON, SM_CYSMICON));

@@ -31,7 +31,7 @@ PKGS=(
   wine wine32:i386 xvfb xauth
   googletest g++ zlib1g-dev
   clang libclang-rt-14-dev file
-  fp-utils
+  fp-utils fonts-wine
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -14,7 +14,7 @@
 #include "events.h"
 #include "message_box.h"
 #include "picture.h"
-#include "pictures.h"
+#include "pictures.h"  // generated from res/
 #include "png_image.h"
 #include "radio_texts.h"
 #include "radio_window.h"
@@ -48,8 +48,8 @@ std::wstring TempFile(const wchar_t* name) {
 // --- pictures ---------------------------------------------------------------
 
 TEST(Png, EmbeddedPicturesDecodeToTheirSizes) {
-    auto about = gui::DecodePng(radio::kAboutPng, radio::kAboutPngSize);
-    auto station = gui::DecodePng(radio::kStationPng, radio::kStationPngSize);
+    auto about = gui::DecodePng(radio::about_png, radio::about_png_size);
+    auto station = gui::DecodePng(radio::station_png, radio::station_png_size);
     const Size a = BitmapSize(about.get()), s = BitmapSize(station.get());
     EXPECT_EQ(a.width, 73);
     EXPECT_EQ(a.height, 80);
@@ -144,7 +144,7 @@ protected:
 };
 
 TEST_F(InWindow, PictureRaisesOneEventPerMouseGesture) {
-    gui::unique_gdi<HBITMAP> bitmap = gui::DecodePng(radio::kStationPng, radio::kStationPngSize);
+    gui::unique_gdi<HBITMAP> bitmap = gui::DecodePng(radio::station_png, radio::station_png_size);
     HWND picture = gui::CreatePicture(window_, 7, 10, 5, 30, 30, bitmap.get());
     ASSERT_NE(picture, nullptr);
     RECT r;
