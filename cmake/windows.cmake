@@ -39,3 +39,20 @@ foreach(program_dir radio playlist)
   endif()
 endforeach()
 add_subdirectory(tests)
+
+# The archive a Windows user unzips and runs: both programs and the empty
+# playlists folder beside Tunerolle.
+if(TARGET OrvandelRadio AND TARGET Tunerolle)
+  set(RELEASE_DIR ${CMAKE_BINARY_DIR}/release/MeridelMediaPlayer)
+  set(RELEASE_ZIP ${CMAKE_BINARY_DIR}/MeridelMediaPlayer.zip)
+  add_custom_command(
+    OUTPUT ${RELEASE_ZIP}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/release
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${RELEASE_DIR}/Tunerolle
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:OrvandelRadio> $<TARGET_FILE:Tunerolle> ${RELEASE_DIR}
+    COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/release
+            ${CMAKE_COMMAND} -E tar cf ${RELEASE_ZIP} --format=zip MeridelMediaPlayer
+    DEPENDS OrvandelRadio Tunerolle
+    VERBATIM)
+  add_custom_target(release ALL DEPENDS ${RELEASE_ZIP})
+endif()
