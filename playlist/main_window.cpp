@@ -120,7 +120,10 @@ bool BuildMainWindow(const tunerolle::ImageCatalogue& images) {
     if (saved) gui::SetSavedListColumnWidth(saved, 0, 380);
     gui::CreateSplitter(kSplitter, main, 0, 0, 400, 595, tree, saved);
 
-    CreateChild(kNameLabel, L"STATIC", L" Playlist :", 0, 0, 400, 32, 50, 15);
+    // One line only: where the message font is a little wider than 50 pixels
+    // for this text, a wrapping label would push it all onto a second line
+    // that its 15 pixels do not show.
+    CreateChild(kNameLabel, L"STATIC", L" Playlist :", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 400, 32, 50, 15);
     CreateChild(kNameField, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 450, 30, 564, 20);
     gui::SetControlTooltip(kNameField, L"Nommez votre playlist");
     CreateTitleList(kTitleList, main, 400, 52, 614, 543, images.mp3.handle.get(), images.wma.handle.get());

@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <utility>
 #include <vector>
 
 #include "png_image.h"
@@ -55,11 +56,24 @@ struct memory_dc {
 };
 }  // namespace
 
-Program::~Program() {
+void Program::End() {
     if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
         TerminateProcess(process.get(), 1);
         WaitForSingleObject(process.get(), 5000);
     }
+}
+
+Program::~Program() { End(); }
+
+Program& Program::operator=(Program&& other) noexcept {
+    // A program replaced by another must not be left running.
+    if (this != &other) {
+        End();
+        process = std::move(other.process);
+        thread = std::move(other.thread);
+        pid = std::exchange(other.pid, 0);
+    }
+    return *this;
 }
 
 std::wstring BuildPath(const std::wstring& relative) {

@@ -18,8 +18,9 @@ struct Program {
     DWORD pid = 0;
     Program() = default;
     Program(Program&&) = default;
-    Program& operator=(Program&&) = default;
+    Program& operator=(Program&& other) noexcept;
     ~Program();
+    void End();  // terminates the process if it still runs
     explicit operator bool() const { return static_cast<bool>(process); }
 };
 
