@@ -492,6 +492,11 @@ TEST_F(TunerolleE2E, AddsAFolderSavesReopensAndDeletesAPlaylistAsAUserWould) {
 
     const std::wstring name = L"Soirée d'été";
     ASSERT_NO_FATAL_FAILURE(TypeName(name));
+    // The window with a playlist being edited, for the README.
+    CreateDirectoryW(e2e::BuildPath(L"screenshots").c_str(), nullptr);
+    SendMessageW(window_, WM_NULL, 0, 0);
+    Sleep(200);
+    EXPECT_TRUE(e2e::SaveScreenshot(window_, e2e::BuildPath(L"screenshots") + L"\\tunerolle-playlist.png"));
     ASSERT_TRUE(e2e::ClickControl(Control(kSave)));
     ExpectBox(L"Playlist!", L"Votre PlayList a été correctement enregistrée", IDOK);
     // Field 0 counts the new file: the plural form right after the save, the
