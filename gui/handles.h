@@ -112,6 +112,20 @@ private:
     HDC dc_;
 };
 
+// A memory device context, deleted with DeleteDC.
+class memory_dc {
+public:
+    explicit memory_dc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
+    memory_dc(const memory_dc&) = delete;
+    memory_dc& operator=(const memory_dc&) = delete;
+    ~memory_dc() { if (dc_) DeleteDC(dc_); }
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HDC dc_;
+};
+
 // Puts the previously selected GDI object back when it goes out of scope.
 class select_object {
 public:

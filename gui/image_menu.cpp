@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "dib.h"
 #include "handles.h"
 
 namespace gui {
@@ -18,24 +19,14 @@ std::map<int, ImageMenuEntry>& Menus() {
 
 HBITMAP IconToBitmap(HICON icon, int size) {
     if (!icon) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
+    HBITMAP bitmap = CreateTopDownDib(size, size, &bits);
     if (!bitmap) return nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
     {
-        select_object keep(dc, bitmap);
-        DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        memory_dc dc(nullptr);
+        select_object keep(dc.get(), bitmap);
+        DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     }
-    DeleteDC(dc);
     GdiFlush();
     return bitmap;
 }

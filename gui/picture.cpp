@@ -10,23 +10,15 @@ namespace gui {
 namespace {
 constexpr UINT_PTR kSubclassId = 1;
 
-struct memory_dc {
-    HDC dc;
-    explicit memory_dc(HDC compatible) : dc(CreateCompatibleDC(compatible)) {}
-    memory_dc(const memory_dc&) = delete;
-    memory_dc& operator=(const memory_dc&) = delete;
-    ~memory_dc() { if (dc) DeleteDC(dc); }
-};
-
 void Paint(HWND window, HDC dc, HBITMAP bitmap) {
     RECT client;
     GetClientRect(window, &client);
     BITMAP info{};
     if (bitmap && GetObjectW(bitmap, sizeof info, &info)) {
         memory_dc source(dc);
-        if (source.dc) {
-            select_object selected(source.dc, bitmap);
-            BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.dc, 0, 0, SRCCOPY);
+        if (source) {
+            select_object selected(source.get(), bitmap);
+            BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
         }
         ExcludeClipRect(dc, 0, 0, info.bmWidth, info.bmHeight);
     }

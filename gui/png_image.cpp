@@ -1,5 +1,7 @@
 #include "png_image.h"
 
+#include "dib.h"
+
 #include <png.h>
 
 #include <cstdio>
@@ -55,15 +57,8 @@ bool ReadInto(png_structp png, png_infop info, MemoryReader* reader, HBITMAP* bi
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != width * 4) png_error(png, "unexpected row size");
 
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = static_cast<LONG>(width);
-    header.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    *bitmap = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
+    *bitmap = CreateTopDownDib(static_cast<int>(width), static_cast<int>(height), &bits);
     if (!*bitmap || !bits) png_error(png, "no bitmap");
 
     auto* pixels = static_cast<png_bytep>(bits);

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "dib.h"
 #include "png_image.h"
 
 namespace e2e {
@@ -47,13 +48,6 @@ LPARAM Middle(HWND control) {
     return MAKELPARAM(r.right / 2, r.bottom / 2);
 }
 
-struct memory_dc {
-    HDC dc;
-    explicit memory_dc(HDC compatible) : dc(CreateCompatibleDC(compatible)) {}
-    memory_dc(const memory_dc&) = delete;
-    memory_dc& operator=(const memory_dc&) = delete;
-    ~memory_dc() { if (dc) DeleteDC(dc); }
-};
 }  // namespace
 
 void Program::End() {
@@ -207,21 +201,14 @@ bool SaveScreenshot(HWND window, const std::wstring& path) {
     const int width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0) return false;
     gui::window_dc screen(nullptr);
-    memory_dc copy(screen.get());
-    if (!screen || !copy.dc) return false;
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = width;
-    header.bmiHeader.biHeight = -height;  // top-down, as SavePng wants
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    gui::unique_gdi<HBITMAP> bitmap(CreateDIBSection(screen.get(), &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+    gui::memory_dc copy(screen.get());
+    if (!screen || !copy) return false;
+    void* bits = nullptr;  // top-down, as SavePng wants
+    gui::unique_gdi<HBITMAP> bitmap(gui::CreateTopDownDib(width, height, &bits));
     if (!bitmap || !bits) return false;
     {
-        gui::select_object selected(copy.dc, bitmap.get());
-        if (!BitBlt(copy.dc, 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY)) return false;
+        gui::select_object selected(copy.get(), bitmap.get());
+        if (!BitBlt(copy.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY)) return false;
     }
     GdiFlush();
     return gui::SavePng(path, width, height, static_cast<const unsigned char*>(bits));
