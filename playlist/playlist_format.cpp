@@ -9,22 +9,28 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void PutUtf8(std::string& out, char32_t cp) {
+// Writes cp at p (room for four bytes) and returns how many bytes it took.
+std::size_t PutUtf8(char* p, char32_t cp) {
     if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        p[0] = static_cast<char>(cp);
+        return 1;
     }
+    if (cp < 0x800) {
+        p[0] = static_cast<char>(0xC0 | (cp >> 6));
+        p[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        p[0] = static_cast<char>(0xE0 | (cp >> 12));
+        p[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        p[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    p[0] = static_cast<char>(0xF0 | (cp >> 18));
+    p[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    p[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    p[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 4;
 }
 
 void PutWide(std::wstring& out, char32_t cp) {
@@ -41,30 +47,50 @@ void PutWide(std::wstring& out, char32_t cp) {
 
 bool IsLineBreaker(char32_t cp) { return cp == U'\r' || cp == U'\n' || cp == U'\0'; }
 
+bool IsPrintableAscii(wchar_t c) { return static_cast<std::uint32_t>(c) - 0x20u < 0x60u; }
+
 // lineSafe: the text goes on one line of the file, so CR, LF and NUL are
 // written as blanks rather than breaking the file's structure.
 void EncodeText(std::string& out, std::wstring_view text, bool lineSafe) {
+    // Bytes gather in a small buffer and reach the string in chunks: a
+    // 100,000-title save converts millions of characters, and a capacity
+    // check per byte on the string would cost more than the conversion.
+    char buffer[512];
+    std::size_t used = 0;
     const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+    while (i < n) {
+        // Printable ASCII, by far the most common, goes through in runs, as
+        // far as the buffer has room.
+        const std::size_t runEnd = std::min(n, i + (sizeof buffer - used));
+        while (i < runEnd && IsPrintableAscii(text[i])) buffer[used++] = static_cast<char>(text[i++]);
+        // Any other character takes up to four bytes.
+        if (used > sizeof buffer - 4) {
+            out.append(buffer, used);
+            used = 0;
+        }
+        if (i == runEnd) continue;
         char32_t cp;
         if constexpr (sizeof(wchar_t) == 2) {
             const char32_t unit = static_cast<char16_t>(text[i]);
+            cp = unit;
             if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n) {
                 const char32_t low = static_cast<char16_t>(text[i + 1]);
                 if (low >= 0xDC00 && low <= 0xDFFF) {
-                    PutUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                    cp = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
                     ++i;
-                    continue;
                 }
             }
-            cp = (unit >= 0xD800 && unit <= 0xDFFF) ? kReplacement : unit;
+            if (cp >= 0xD800 && cp <= 0xDFFF) cp = kReplacement;
         } else {
             cp = static_cast<char32_t>(static_cast<std::uint32_t>(text[i]));
             if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
         }
         if (lineSafe && IsLineBreaker(cp)) cp = U' ';
-        PutUtf8(out, cp);
+        used += PutUtf8(buffer + used, cp);
+        ++i;
     }
+    out.append(buffer, used);
 }
 
 void AppendDecimal(std::string& out, std::size_t value) {
