@@ -100,23 +100,23 @@ POINT CentredPosition(SIZE outer) {
     return {(sw - std::min<int>(sw, outer.cx)) / 2, (sh - std::min<int>(sh, outer.cy)) / 2};
 }
 
-HWND OpenMainWindow(const WindowSpec& spec) {
-    if (!RegisterMainClass(spec.background)) return nullptr;
-    SIZE outer = OuterSize(spec.style, 0, spec.clientWidth, spec.clientHeight);
+HWND OpenMainWindow(const WindowSpec& options) {
+    if (!RegisterMainClass(options.background)) return nullptr;
+    SIZE outer = OuterSize(options.style, 0, options.clientWidth, options.clientHeight);
     POINT at = CentredPosition(outer);
-    HWND window = CreateWindowExW(0, kClassName, spec.title.c_str(), spec.style, at.x, at.y,
+    HWND window = CreateWindowExW(0, kClassName, options.title.c_str(), options.style, at.x, at.y,
                                   outer.cx, outer.cy, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
     if (!window) return nullptr;
     g_main = window;
     // The class is registered once per process; each window brings its own background.
     SetClassLongPtrW(window, GCLP_HBRBACKGROUND,
-                     reinterpret_cast<LONG_PTR>(spec.background ? spec.background
+                     reinterpret_cast<LONG_PTR>(options.background ? options.background
                                                                 : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)));
-    if (spec.icon) {
-        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(spec.icon));
+    if (options.icon) {
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(options.icon));
     }
-    if (HICON small = spec.smallIcon ? spec.smallIcon : spec.icon) {
+    if (HICON small = options.smallIcon ? options.smallIcon : options.icon) {
         SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
     ShowWindow(window, SW_SHOWNORMAL);

@@ -24,7 +24,7 @@ using MessageHook = LRESULT (*)(HWND, UINT, WPARAM, LPARAM, LRESULT notHandled);
 using ResizeHandler = void (*)(int clientWidth, int clientHeight);
 
 // Returns nullptr when the window cannot be created.
-HWND OpenMainWindow(const WindowSpec& spec);
+HWND OpenMainWindow(const WindowSpec& options);
 HWND MainWindow();
 void CloseMainWindow();  // destroys it; the program ends afterwards
 

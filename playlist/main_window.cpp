@@ -96,13 +96,13 @@ std::wstring StatusBanner() {
 }  // namespace
 
 bool BuildMainWindow(const tunerolle::ImageCatalogue& images) {
-    gui::WindowSpec spec;
-    spec.title = kMainTitle;
-    spec.clientWidth = kClientWidth;
-    spec.clientHeight = kClientHeight;
-    spec.style = WS_OVERLAPPEDWINDOW;
-    spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    HWND main = gui::OpenMainWindow(spec);
+    gui::WindowSpec options;
+    options.title = kMainTitle;
+    options.clientWidth = kClientWidth;
+    options.clientHeight = kClientHeight;
+    options.style = WS_OVERLAPPEDWINDOW;
+    options.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    HWND main = gui::OpenMainWindow(options);
     if (!main) return false;
     gui::SetMinimumClientSize(kClientWidth, kClientHeight);
     gui::SetMessageHook(&tunerolle::DrawImageTextButton);
