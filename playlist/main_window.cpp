@@ -1,11 +1,15 @@
 #include "main_window.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include "controls.h"
 #include "events.h"
 #include "explorer_tree.h"
 #include "frame_policy.h"
+#include "handles.h"
 #include "ids.h"
 #include "image_button.h"
 #include "image_menu.h"
@@ -87,26 +91,81 @@ HWND CreateChild(int id, const wchar_t* className, const wchar_t* text, DWORD st
     return window;
 }
 
+// The shell sets up its icon cache and its folder objects on first use,
+// which costs more than the rest of the window. A second thread asks once
+// while the window and its buttons are made, so the explorer tree finds
+// them ready; the tree waits for it, so the two never ask at the same time.
+class ShellWarmUp {
+public:
+    ShellWarmUp() : thread_(CreateThread(nullptr, 0, &Run, nullptr, 0, nullptr)) {}
+    ShellWarmUp(const ShellWarmUp&) = delete;
+    ShellWarmUp& operator=(const ShellWarmUp&) = delete;
+    ~ShellWarmUp() { Wait(); }
+
+    // Bounded: a shell that never answers must not keep the window from
+    // starting; the tree then simply asks the shell itself.
+    void Wait() {
+        if (thread_) WaitForSingleObject(thread_.get(), 5000);
+        thread_.reset();
+    }
+
+private:
+    static void AskDisplayName(int csidl) {
+        ITEMIDLIST* pidl = nullptr;
+        if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return;
+        SHFILEINFOW info{};
+        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof info,
+                       SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        CoTaskMemFree(pidl);
+    }
+
+    static DWORD WINAPI Run(void*) {
+        HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        SHFILEINFOW info{};
+        SHGetFileInfoW(L"dossier", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        AskDisplayName(CSIDL_DRIVES);
+        AskDisplayName(CSIDL_PERSONAL);
+        wchar_t windows[MAX_PATH] = {};
+        if (GetWindowsDirectoryW(windows, MAX_PATH) >= 3 && windows[1] == L':') {
+            windows[3] = 0;  // the system drive's root, always ready
+            SHGetFileInfoW(windows, 0, &info, sizeof info,
+                           SHGFI_DISPLAYNAME | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        }
+        if (SUCCEEDED(com)) CoUninitialize();
+        return 0;
+    }
+
+    gui::unique_handle thread_;
+};
+
+// The window is already on screen. Its controls are made while it draws
+// nothing, then drawn once together: otherwise each new control makes the
+// ones before it lay out and repaint again.
+class DrawOnceAtEnd {
+public:
+    explicit DrawOnceAtEnd(HWND window) : window_(window) { SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
+    DrawOnceAtEnd(const DrawOnceAtEnd&) = delete;
+    DrawOnceAtEnd& operator=(const DrawOnceAtEnd&) = delete;
+    ~DrawOnceAtEnd() {
+        SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+
+private:
+    HWND window_;
+};
+
 std::wstring StatusBanner() {
     std::wstring banner = L"Meridel Média Player - Tunerolle V1.08.06.24 - par Tarnwick Quillmark";
     // The themed size grip sits over the field's right edge.
     if (tunerolle::Theme().active) banner += L"    ";
     return banner;
 }
-}  // namespace
 
-bool BuildMainWindow(const tunerolle::ImageCatalogue& images) {
-    gui::WindowSpec options;
-    options.title = kMainTitle;
-    options.clientWidth = kClientWidth;
-    options.clientHeight = kClientHeight;
-    options.style = WS_OVERLAPPEDWINDOW;
-    options.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    HWND main = gui::OpenMainWindow(options);
-    if (!main) return false;
-    gui::SetMinimumClientSize(kClientWidth, kClientHeight);
-    gui::SetMessageHook(&tunerolle::DrawImageTextButton);
-
+// Menus, buttons, browsers, name field, title list and status bar, in that order.
+// The shell's first answers are waited for just before the browsers need them.
+void CreateControls(HWND main, const tunerolle::ImageCatalogue& images, ShellWarmUp& warmUp) {
     CreateMenus(images);
     for (const ButtonSpec& b : kButtons) {
         tunerolle::CreateImageTextButton(b.id, b.x, 0, b.width, 30, b.caption, ButtonIcon(images, b.id).ref(),
@@ -114,6 +173,7 @@ bool BuildMainWindow(const tunerolle::ImageCatalogue& images) {
         tunerolle::AttachBalloonTip(nullptr, b.id, b.tipTitle, b.tipText, TipIcon(images, b.id));
     }
 
+    warmUp.Wait();
     const ProgramPaths& paths = Paths();
     HWND tree = gui::CreateExplorerTree(kExplorerTree, main, 0, 0, 400, 294, paths.treeStartFolder, L"*.*");
     HWND saved = gui::CreateSavedList(kSavedList, main, 0, 301, 400, 294, paths.playlistsFolder + L"*.ini");
@@ -135,6 +195,25 @@ bool BuildMainWindow(const tunerolle::ImageCatalogue& images) {
         gui::SetStatusProgress(0);
         gui::SetStatusText(2, StatusBanner(), true);
         gui::SetStatusIcon(3, images.status.handle.get());
+    }
+}
+}  // namespace
+
+bool BuildMainWindow(const tunerolle::ImageCatalogue& images) {
+    ShellWarmUp warmUp;
+    gui::WindowSpec options;
+    options.title = kMainTitle;
+    options.clientWidth = kClientWidth;
+    options.clientHeight = kClientHeight;
+    options.style = WS_OVERLAPPEDWINDOW;
+    options.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    HWND main = gui::OpenMainWindow(options);
+    if (!main) return false;
+    gui::SetMinimumClientSize(kClientWidth, kClientHeight);
+    gui::SetMessageHook(&tunerolle::DrawImageTextButton);
+    {
+        DrawOnceAtEnd drawOnce(main);
+        CreateControls(main, images, warmUp);
     }
 
     SetFrameRenderingDisabled(main, TRUE);
