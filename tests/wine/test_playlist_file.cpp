@@ -15,6 +15,7 @@
 #include "editor.h"
 #include "handles.h"
 #include "ids.h"
+#include "editor_expectations.h"
 #include "main_window_fixture.h"
 #include "playlist_file.h"
 #include "playlist_format.h"
@@ -24,48 +25,12 @@ namespace {
 
 using namespace std::string_literals;
 
-struct Box {
-    std::wstring caption;
-    std::wstring text;
-    UINT flags = 0;
-    bool operator==(const Box&) const = default;
-};
-
-void PrintTo(const Box& box, std::ostream* os) {
-    *os << testing::PrintToString(box.caption) << " / " << testing::PrintToString(box.text) << " / 0x"
-        << std::hex << box.flags;
-}
-
 // What the status bar's progress field showed while a box was up.
 struct Progress {
     int value;
     int maximum;
     bool operator==(const Progress&) const = default;
 };
-
-struct Row {
-    std::wstring title;
-    std::wstring location;
-    TitleIcon icon;
-    bool operator==(const Row&) const = default;
-};
-
-void PrintTo(const Row& row, std::ostream* os) {
-    *os << "{" << testing::PrintToString(row.title) << ", " << testing::PrintToString(row.location) << ", "
-        << static_cast<int>(row.icon) << "}";
-}
-
-std::vector<Row> Rows() {
-    std::vector<Row> rows;
-    for (const TitleRow& r : TitleRows()) rows.push_back({r.title, r.location, r.icon});
-    return rows;
-}
-
-std::vector<TitleRow> AsTitleRows(const std::vector<Row>& rows) {
-    std::vector<TitleRow> out;
-    for (const Row& r : rows) out.push_back({r.title, r.location, r.icon});
-    return out;
-}
 
 std::vector<std::wstring> FolderNames(const std::wstring& folder) {
     std::vector<std::wstring> names;

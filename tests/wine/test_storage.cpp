@@ -22,6 +22,7 @@
 #include "handles.h"
 #include "ids.h"
 #include "image_menu.h"
+#include "editor_expectations.h"
 #include "main_window_fixture.h"
 #include "playlist_file.h"
 #include "playlist_rules.h"
@@ -29,18 +30,6 @@
 #include "status_bar.h"
 
 namespace {
-
-struct Box {
-    std::wstring caption;
-    std::wstring text;
-    UINT flags = 0;
-    bool operator==(const Box&) const = default;
-};
-
-void PrintTo(const Box& box, std::ostream* os) {
-    *os << testing::PrintToString(box.caption) << " / " << testing::PrintToString(box.text) << " / 0x"
-        << std::hex << box.flags;
-}
 
 using Boxes = std::vector<Box>;
 

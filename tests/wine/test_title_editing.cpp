@@ -16,47 +16,12 @@
 #include "event_loop.h"
 #include "handles.h"
 #include "ids.h"
+#include "editor_expectations.h"
 #include "main_window_fixture.h"
 #include "playlist_rules.h"
 #include "title_editing.h"
 
 namespace {
-
-struct Box {
-    std::wstring caption;
-    std::wstring text;
-    UINT flags = 0;
-    bool operator==(const Box&) const = default;
-};
-
-void PrintTo(const Box& box, std::ostream* os) {
-    *os << testing::PrintToString(box.caption) << " / " << testing::PrintToString(box.text) << " / 0x"
-        << std::hex << box.flags;
-}
-
-struct Row {
-    std::wstring title;
-    std::wstring location;
-    TitleIcon icon;
-    bool operator==(const Row&) const = default;
-};
-
-void PrintTo(const Row& row, std::ostream* os) {
-    *os << "{" << testing::PrintToString(row.title) << ", " << testing::PrintToString(row.location) << ", "
-        << static_cast<int>(row.icon) << "}";
-}
-
-std::vector<Row> Rows() {
-    std::vector<Row> rows;
-    for (const TitleRow& r : TitleRows()) rows.push_back({r.title, r.location, r.icon});
-    return rows;
-}
-
-std::vector<TitleRow> AsTitleRows(const std::vector<Row>& rows) {
-    std::vector<TitleRow> out;
-    for (const Row& r : rows) out.push_back({r.title, r.location, r.icon});
-    return out;
-}
 
 TitleIcon IconFor(const std::wstring& name) {
     std::wstring lower = name.substr(name.size() - 3);
