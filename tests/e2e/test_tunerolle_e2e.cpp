@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <set>
@@ -18,6 +17,7 @@
 
 #include "driver.h"
 #include "remote.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -56,37 +56,6 @@ std::string Utf8(const std::wstring& text) {
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out << bytes;
-    return static_cast<bool>(out);
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found{};
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + L"\\");
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
 
 // The names of the files of a folder matching a pattern.
 std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern) {
@@ -184,7 +153,7 @@ protected:
         for (const std::wstring& file : {album_ + L"01 Ouverture.mp3", album_ + L"02 Final.wma",
                                          album_ + L"03 Été indien.mp3", album_ + L"notes.txt",
                                          music_ + L"Chanson.mp3"})
-            ASSERT_TRUE(WriteBytes(file, "audio")) << "cannot write the Music folder";
+            ASSERT_TRUE(TempFolder::WriteBytes(file, "audio")) << "cannot write the Music folder";
         ASSERT_TRUE(CopyFileW(e2e::BuildPath(L"playlist\\Tunerolle.exe").c_str(), (app_ + L"Tunerolle.exe").c_str(),
                               FALSE))
             << "no Tunerolle.exe in the build tree";
@@ -198,7 +167,7 @@ protected:
         music_override_.reset();
         // The system lets go of a program's file a moment after the program ends.
         e2e::WaitUntil([&] {
-            RemoveTree(root_);
+            TempFolder::RemoveTree(root_);
             return !Exists(root_);
         }, kWaitMs);
     }
@@ -464,7 +433,7 @@ TEST_F(TunerolleE2E, KeepsItsMinimumSizeAndLaysOutByTheResizeRule) {
 
 TEST_F(TunerolleE2E, CountsOneSavedPlaylistInTheSingularOnceItsListingIsHandled) {
     ASSERT_NO_FATAL_FAILURE(MakePlaylistsFolder());
-    ASSERT_TRUE(WriteBytes(playlists_ + L"Rock.ini", "1\r\nChanson.mp3\r\n" + Utf8(music_) + "Chanson.mp3\r\n"));
+    ASSERT_TRUE(TempFolder::WriteBytes(playlists_ + L"Rock.ini", "1\r\nChanson.mp3\r\n" + Utf8(music_) + "Chanson.mp3\r\n"));
     ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_TRUE(WaitField0(L"Vous avez 1 Playlist enregistrée")) << "field 0 reads "
                                                                   << testing::PrintToString(Field0());
@@ -507,7 +476,7 @@ TEST_F(TunerolleE2E, AddsAFolderSavesReopensAndDeletesAPlaylistAsAUserWould) {
     const std::wstring file = playlists_ + name + L".ini";
     std::string expected = "3\r\n";
     for (const Row& row : rows) expected += Utf8(row.title) + "\r\n" + Utf8(row.location) + "\r\n";
-    EXPECT_EQ(ReadBytes(file), expected) << "count line, then title and path pairs, CR LF, UTF-8 without mark";
+    EXPECT_EQ(TempFolder::ReadBytes(file), expected) << "count line, then title and path pairs, CR LF, UTF-8 without mark";
     EXPECT_NE(expected.find("03 \xC3\x89t\xC3\xA9 indien.mp3\r\n"), std::string::npos);
 
     // Closing the named playlist empties the editor; its file stays.
@@ -601,7 +570,7 @@ TEST_F(TunerolleE2E, QuittingWithTitlesAndNoNameSavesUnderTheAutomaticName) {
     ASSERT_EQ(files.size(), 1u) << "expected one playlist file";
     EXPECT_EQ(AutomaticNamesBetween(before, after).count(files[0]), 1u)
         << testing::PrintToString(files[0]) << " is not the automatic name of the moment";
-    EXPECT_EQ(ReadBytes(playlists_ + files[0]), "1\r\nChanson.mp3\r\n" + Utf8(music_) + "Chanson.mp3\r\n");
+    EXPECT_EQ(TempFolder::ReadBytes(playlists_ + files[0]), "1\r\nChanson.mp3\r\n" + Utf8(music_) + "Chanson.mp3\r\n");
 }
 
 }  // namespace

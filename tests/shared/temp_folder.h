@@ -32,12 +32,14 @@ public:
         return file;
     }
 
-    static void WriteBytes(const std::wstring& file, const std::string& bytes) {
+    static bool WriteBytes(const std::wstring& file, const std::string& bytes) {
         HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return;
+        if (h == INVALID_HANDLE_VALUE) return false;
         DWORD written = 0;
-        if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        bool ok = bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                    written == bytes.size());
         CloseHandle(h);
+        return ok;
     }
     static std::string ReadBytes(const std::wstring& file) {
         std::string bytes;
@@ -51,7 +53,6 @@ public:
     }
     static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-private:
     static void RemoveTree(const std::wstring& folder) {
         WIN32_FIND_DATAW found{};
         HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
@@ -72,5 +73,6 @@ private:
         RemoveDirectoryW(folder.c_str());
     }
 
+private:
     std::wstring path_;
 };
