@@ -138,8 +138,13 @@ struct TreeItem {
     std::wstring path;
     ItemKind kind = ItemKind::Folder;
     Children children = Children::Unknown;
+    DWORD checkedAt = 0;  // when `children` was last read from disk
     bool listed = false;  // children are in the tree and still current
 };
+
+// An empty folder is looked at again when it is drawn after this long, so a
+// file put into it meanwhile gives it its expand button.
+constexpr DWORD kEmptyFolderRecheckMs = 2000;
 
 struct TreeState {
     HWND window = nullptr;
@@ -222,8 +227,14 @@ bool HasChildren(TreeState& s, TreeItem& item) {
     default:
         break;
     }
-    if (item.children == Children::Unknown)
+    const DWORD now = GetTickCount();
+    const bool stale = item.children == Children::No && now - item.checkedAt > kEmptyFolderRecheckMs;
+    if (item.children == Children::Unknown || stale) {
         item.children = FolderHasEntries(item.path, s.pattern) ? Children::Yes : Children::No;
+        item.checkedAt = now;
+        // Found empty when it was opened: the next opening reads it afresh.
+        if (stale && item.children == Children::Yes) item.listed = false;
+    }
     return item.children == Children::Yes;
 }
 
@@ -250,6 +261,7 @@ void ListChildren(TreeState& s, HTREEITEM parent) {
     if (TreeItem* again = FindItem(s, parent)) {
         again->listed = true;
         again->children = entries.empty() ? Children::No : Children::Yes;
+        again->checkedAt = GetTickCount();
     }
 }
 

@@ -618,6 +618,39 @@ TEST_F(ExplorerTree, StartPathIsSelectedWithFoldersBeforeFilesInside) {
     }
 }
 
+// Asks the tree, as its view does when it draws an item, whether the item
+// has an expand button.
+int ExpandButtonShown(HWND tree, HTREEITEM item) {
+    NMTVDISPINFOW info{};
+    info.hdr.hwndFrom = tree;
+    info.hdr.idFrom = kTreeId;
+    info.hdr.code = TVN_GETDISPINFOW;
+    info.item.mask = TVIF_CHILDREN;
+    info.item.hItem = item;
+    info.item.cChildren = -1;
+    LRESULT result = 0;
+    gui::RouteNotify(&info.hdr, result);
+    return info.item.cChildren;
+}
+
+TEST_F(ExplorerTree, AnEmptyFolderGetsItsExpandButtonOnceSomethingArrives) {
+    const std::wstring& dir = folder_.path();
+    MakeFolder(dir + L"Vide");
+    HWND tree = Create(dir);
+    ASSERT_NE(tree, nullptr);
+    std::vector<HTREEITEM> children = Children(tree, TreeView_GetSelection(tree));
+    ASSERT_EQ(children.size(), 1u);
+    EXPECT_EQ(ExpandButtonShown(tree, children[0]), 0);
+
+    WriteBytes(dir + L"Vide\\titre.mp3", 1);
+    EXPECT_EQ(ExpandButtonShown(tree, children[0]), 0) << "a fresh answer is kept a moment";
+    Sleep(2100);
+    EXPECT_EQ(ExpandButtonShown(tree, children[0]), 1);
+    TreeView_Expand(tree, children[0], TVE_EXPAND);
+    ASSERT_EQ(Children(tree, children[0]).size(), 1u);
+    EXPECT_EQ(ItemText(tree, Children(tree, children[0])[0]), L"titre.mp3");
+}
+
 TEST_F(ExplorerTree, RightClickSelectsTheItemUnderThePointerAndBlankKeepsIt) {
     const std::wstring& dir = folder_.path();
     WriteBytes(dir + L"one.mp3", 1);
