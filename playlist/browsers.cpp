@@ -5,6 +5,8 @@
 #include "ids.h"
 #include "saved_list.h"
 
+namespace tunerolle {
+
 namespace {
 HWND Tree() { return gui::Control(kExplorerTree); }
 HWND List() { return gui::Control(kSavedList); }
@@ -23,3 +25,5 @@ int SavedListCount() { return List() ? gui::SavedListCount(List()) : 0; }
 void RelistSavedList() {
     if (List()) gui::RelistSavedList(List());
 }
+
+}  // namespace tunerolle

@@ -2,6 +2,8 @@
 // The two folder browsers of the main window, read by their states and texts.
 #include <string>
 
+namespace tunerolle {
+
 constexpr int kTreeStateNone = 0;
 constexpr int kTreeStateFile = 1;
 constexpr int kTreeStateFolder = 2;
@@ -19,3 +21,5 @@ std::wstring SavedEntryText(int index, int column);
 std::wstring SavedListText();  // the folder shown, with "\"
 int SavedListCount();
 void RelistSavedList();
+
+}  // namespace tunerolle

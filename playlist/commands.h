@@ -2,6 +2,8 @@
 // The user's commands, one routine each; the event loop calls them by number.
 #include <string>
 
+namespace tunerolle {
+
 // Title list editing.
 void AddSelectedFromTree();
 void RemoveSelectedTitles();
@@ -26,3 +28,5 @@ bool QuitPrompt();
 void ShowProperties(const std::wstring& path);
 void ShowHelp();
 void ShowAbout();
+
+}  // namespace tunerolle

@@ -7,6 +7,8 @@
 #include "playlist_rules.h"
 #include "title_list.h"
 
+namespace tunerolle {
+
 std::wstring EditorName() {
     HWND field = gui::Control(kNameField);
     if (!field) return {};
@@ -21,5 +23,7 @@ void SetEditorName(const std::wstring& name) { SetWindowTextW(gui::Control(kName
 void ClearEditor() {
     SetEditorName(L"");
     ClearTitles();
-    SetTitleHeaderText(std::wstring(tunerolle::kCountHeaderCleared));
+    SetTitleHeaderText(std::wstring(kCountHeaderCleared));
 }
+
+}  // namespace tunerolle

@@ -10,6 +10,8 @@
 #include "title_list.h"
 #include "window.h"
 
+namespace tunerolle {
+
 namespace {
 constexpr int kStateFile = 1;
 constexpr int kStateFolder = 2;
@@ -112,3 +114,5 @@ void RunEventLoop(const CommandTable& commands) {
     while (DispatchEvent(gui::WaitEvent(), commands)) {
     }
 }
+
+}  // namespace tunerolle

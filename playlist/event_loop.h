@@ -3,6 +3,8 @@
 
 #include "events.h"
 
+namespace tunerolle {
+
 // What the loop calls; tests put recorders in place of the real commands.
 struct CommandTable {
     void (*addSelectedFromTree)();
@@ -30,3 +32,5 @@ void RunEventLoop(const CommandTable& commands);
 
 // The selected saved playlist's path when it is a selected file, else empty.
 std::wstring SelectedSavedPlaylistPath();
+
+}  // namespace tunerolle

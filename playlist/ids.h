@@ -1,4 +1,7 @@
 #pragma once
+
+namespace tunerolle {
+
 // The program's own numbers for its window, controls, menus and menu items;
 // the event loop dispatches on them.
 enum ControlId : int {
@@ -34,3 +37,5 @@ enum MenuItemId : int {
     kItemRemoveTitles = 8,
     kItemTitleProperties = 9,
 };
+
+}  // namespace tunerolle

@@ -9,15 +9,16 @@
 #include "theme.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    using namespace tunerolle;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES |
                                                        ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     // The shell's folder names and icons want COM on this thread.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-    tunerolle::LoadThemeFunctions();
+    LoadThemeFunctions();
     {
-        tunerolle::ImageCatalogue images = tunerolle::LoadImageCatalogue();
+        ImageCatalogue images = LoadImageCatalogue();
         SetPaths(ComputePaths());
         // A fresh copy of the program has no playlists folder yet; without it
         // every save would fail and the saved list would never be watched.

@@ -23,6 +23,8 @@
 #include "tooltip.h"
 #include "window.h"
 
+namespace tunerolle {
+
 namespace {
 struct ButtonSpec {
     int id;
@@ -47,7 +49,7 @@ constexpr ButtonSpec kButtons[] = {
     {kAboutButton, 914, 100, L"A propos", L"A propos", L"A propos de Tunerolle."},
 };
 
-const tunerolle::CatalogueIcon& ButtonIcon(const tunerolle::ImageCatalogue& images, int id) {
+const CatalogueIcon& ButtonIcon(const ImageCatalogue& images, int id) {
     switch (id) {
     case kQuitButton: return images.quit;
     case kSaveButton: return images.save;
@@ -59,12 +61,12 @@ const tunerolle::CatalogueIcon& ButtonIcon(const tunerolle::ImageCatalogue& imag
     }
 }
 
-HICON TipIcon(const tunerolle::ImageCatalogue& images, int id) {
+HICON TipIcon(const ImageCatalogue& images, int id) {
     // The help tooltip has a copy of its own of the same picture.
     return id == kHelpButton ? images.helpTitle.handle.get() : ButtonIcon(images, id).handle.get();
 }
 
-void CreateMenus(const tunerolle::ImageCatalogue& images) {
+void CreateMenus(const ImageCatalogue& images) {
     HICON add = images.add.handle.get();
     HICON properties = images.properties.handle.get();
     gui::CreateImageMenu(kTreeMenu, {{kItemAddToPlaylist, L"Ajouter à la playlist", add},
@@ -159,18 +161,18 @@ private:
 std::wstring StatusBanner() {
     std::wstring banner = L"Meridel Média Player - Tunerolle V1.08.06.24 - par Tarnwick Quillmark";
     // The themed size grip sits over the field's right edge.
-    if (tunerolle::Theme().active) banner += L"    ";
+    if (Theme().active) banner += L"    ";
     return banner;
 }
 
 // Menus, buttons, browsers, name field, title list and status bar, in that order.
 // The shell's first answers are waited for just before the browsers need them.
-void CreateControls(HWND main, const tunerolle::ImageCatalogue& images, ShellWarmUp& warmUp) {
+void CreateControls(HWND main, const ImageCatalogue& images, ShellWarmUp& warmUp) {
     CreateMenus(images);
     for (const ButtonSpec& b : kButtons) {
-        tunerolle::CreateImageTextButton(b.id, b.x, 0, b.width, 30, b.caption, ButtonIcon(images, b.id).ref(),
-                                         tunerolle::kIconLeft);
-        tunerolle::AttachBalloonTip(nullptr, b.id, b.tipTitle, b.tipText, TipIcon(images, b.id));
+        CreateImageTextButton(b.id, b.x, 0, b.width, 30, b.caption, ButtonIcon(images, b.id).ref(),
+                                         kIconLeft);
+        AttachBalloonTip(nullptr, b.id, b.tipTitle, b.tipText, TipIcon(images, b.id));
     }
 
     warmUp.Wait();
@@ -189,8 +191,8 @@ void CreateControls(HWND main, const tunerolle::ImageCatalogue& images, ShellWar
     CreateTitleList(kTitleList, main, 400, 52, 614, 543, images.mp3.handle.get(), images.wma.handle.get());
 
     int savedCount = saved ? gui::SavedListCount(saved) : 0;
-    if (gui::CreateStatusBar(kStatusBar, main, {{200}, {300}, {-1}, {25}}, 1, tunerolle::Theme().active != 0)) {
-        gui::SetStatusText(0, tunerolle::SavedCountText(savedCount, tunerolle::SavedCountForm::Plural));
+    if (gui::CreateStatusBar(kStatusBar, main, {{200}, {300}, {-1}, {25}}, 1, Theme().active != 0)) {
+        gui::SetStatusText(0, SavedCountText(savedCount, SavedCountForm::Plural));
         gui::SetStatusProgressRange(0, 100);
         gui::SetStatusProgress(0);
         gui::SetStatusText(2, StatusBanner(), true);
@@ -199,7 +201,7 @@ void CreateControls(HWND main, const tunerolle::ImageCatalogue& images, ShellWar
 }
 }  // namespace
 
-bool BuildMainWindow(const tunerolle::ImageCatalogue& images) {
+bool BuildMainWindow(const ImageCatalogue& images) {
     ShellWarmUp warmUp;
     gui::WindowSpec options;
     options.title = kMainTitle;
@@ -210,7 +212,7 @@ bool BuildMainWindow(const tunerolle::ImageCatalogue& images) {
     HWND main = gui::OpenMainWindow(options);
     if (!main) return false;
     gui::SetMinimumClientSize(kClientWidth, kClientHeight);
-    gui::SetMessageHook(&tunerolle::DrawImageTextButton);
+    gui::SetMessageHook(&DrawImageTextButton);
     {
         DrawOnceAtEnd drawOnce(main);
         CreateControls(main, images, warmUp);
@@ -240,3 +242,5 @@ void DestroyMainWindow() {
     gui::CloseMainWindow();
     gui::DestroyImageMenus();
 }
+
+}  // namespace tunerolle

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+namespace tunerolle {
+
 namespace {
 ProgramPaths g_paths;
 
@@ -34,3 +36,5 @@ bool EnsureFolderExists(const std::wstring& folder) {
     if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
+
+}  // namespace tunerolle

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace tunerolle {
+
 struct ProgramPaths {
     std::wstring executableFolder;  // ends with the separator
     std::wstring playlistsFolder;   // executableFolder + "Tunerolle\"
@@ -15,3 +17,5 @@ void SetPaths(ProgramPaths paths);
 // the folder is watched on a fresh copy of the program. Returns false when
 // it neither exists nor can be made.
 bool EnsureFolderExists(const std::wstring& folder);
+
+}  // namespace tunerolle

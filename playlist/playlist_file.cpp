@@ -15,6 +15,8 @@
 #include "title_list.h"
 #include "window.h"
 
+namespace tunerolle {
+
 namespace {
 std::wstring FolderOf(const std::wstring& path) {
     size_t cut = path.find_last_of(L"\\/");
@@ -77,16 +79,16 @@ bool ReadAll(const std::wstring& path, std::string& bytes, bool& tooLarge) {
     return true;
 }
 
-TitleIcon IconOf(tunerolle::AudioKind kind, TitleIcon previous) {
+TitleIcon IconOf(AudioKind kind, TitleIcon previous) {
     switch (kind) {
-    case tunerolle::AudioKind::Mp3: return TitleIcon::Mp3;
-    case tunerolle::AudioKind::Wma: return TitleIcon::Wma;
+    case AudioKind::Mp3: return TitleIcon::Mp3;
+    case AudioKind::Wma: return TitleIcon::Wma;
     default: return previous;  // a row from a hand-edited file: keep the look of the row above
     }
 }
 
 void ShowSuccess(const std::wstring& text) {
-    gui::ShowMessage(gui::MainWindow(), std::wstring(tunerolle::kSuccessCaption), text,
+    gui::ShowMessage(gui::MainWindow(), std::wstring(kSuccessCaption), text,
                      MB_OK | MB_ICONINFORMATION);
 }
 }  // namespace
@@ -96,7 +98,7 @@ bool SavePlaylist(const std::wstring& basePath) {
     const auto& rows = TitleRows();
     std::string bytes;
     if (rows.empty()) {
-        tunerolle::AppendPlaylistCountLine(bytes, 0);
+        AppendPlaylistCountLine(bytes, 0);
         return ReplaceFileContent(path, bytes);
     }
     size_t estimate = 16;
@@ -104,26 +106,26 @@ bool SavePlaylist(const std::wstring& basePath) {
     bytes.reserve(estimate);
     const int n = static_cast<int>(rows.size());
     gui::SetStatusProgressRange(0, n);
-    tunerolle::AppendPlaylistCountLine(bytes, rows.size());
+    AppendPlaylistCountLine(bytes, rows.size());
     for (int k = 1; k <= n; ++k) {
         gui::SetStatusProgress(k);
-        tunerolle::AppendPlaylistPair(bytes, rows[k - 1].title, rows[k - 1].location);
+        AppendPlaylistPair(bytes, rows[k - 1].title, rows[k - 1].location);
     }
     bool ok = ReplaceFileContent(path, bytes);
-    if (ok) ShowSuccess(std::wstring(tunerolle::kSaveSuccessText));
+    if (ok) ShowSuccess(std::wstring(kSaveSuccessText));
     gui::SetStatusProgress(0);
     return ok;
 }
 
 void LoadPlaylist(const std::wstring& path) {
-    const std::wstring name = tunerolle::PlaylistNameOfPath(path);
+    const std::wstring name = PlaylistNameOfPath(path);
     SetEditorName(name);
     ClearTitles();
 
     std::string bytes;
     bool tooLarge = false;
     if (ReadAll(path, bytes, tooLarge)) {
-        tunerolle::DecodedPlaylist decoded = tunerolle::DecodePlaylist(bytes);
+        DecodedPlaylist decoded = DecodePlaylist(bytes);
         std::string().swap(bytes);
         if (decoded.count != 0) {
             const int n = static_cast<int>(decoded.rows.size());
@@ -134,11 +136,11 @@ void LoadPlaylist(const std::wstring& path) {
             for (int k = 1; k <= n; ++k) {
                 gui::SetStatusProgress(k);
                 auto& row = decoded.rows[k - 1];
-                icon = IconOf(tunerolle::AudioKindOfPath(row.location), icon);
+                icon = IconOf(AudioKindOfPath(row.location), icon);
                 rows.push_back(TitleRow{std::move(row.title), std::move(row.location), icon});
             }
             AppendTitles(std::move(rows));
-            ShowSuccess(tunerolle::LoadSuccessText(name));
+            ShowSuccess(LoadSuccessText(name));
             gui::SetStatusProgress(0);
         }
     } else if (tooLarge) {
@@ -149,3 +151,5 @@ void LoadPlaylist(const std::wstring& path) {
     }
     RefreshCountHeader();
 }
+
+}  // namespace tunerolle

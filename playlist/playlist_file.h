@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace tunerolle {
+
 // Writes the title list to basePath + ".ini". The new content goes to a
 // temporary file beside it first and then replaces the playlist in one step,
 // so the file always holds either its old content or exactly the new one.
@@ -14,3 +16,5 @@ void LoadPlaylist(const std::wstring& path);
 // Largest playlist file the program reads; a 32-bit program cannot hold
 // much more, and no real playlist comes near it.
 constexpr unsigned long long kMaxPlaylistFileBytes = 256ull * 1024 * 1024;
+
+}  // namespace tunerolle

@@ -15,6 +15,8 @@
 #include "title_list.h"
 #include "window.h"
 
+namespace tunerolle {
+
 namespace {
 int Ask(const wchar_t* caption, const std::wstring& text, UINT flags) {
     return gui::ShowMessage(gui::MainWindow(), caption, text, flags);
@@ -25,16 +27,16 @@ bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str
 std::wstring BasePath(const std::wstring& name) { return Paths().playlistsFolder + name; }
 
 void WarnSaveFailed(const std::wstring& basePath) {
-    Ask(tunerolle::kSaveFailedCaption.data(), tunerolle::SaveFailedText(basePath + L".ini"),
+    Ask(kSaveFailedCaption.data(), SaveFailedText(basePath + L".ini"),
         MB_OK | MB_ICONWARNING);
 }
 
 // A name that is no plain file name of the playlists folder is refused
 // before anything is written; the user fixes it where it was typed.
 bool AcceptName(const std::wstring& name) {
-    tunerolle::NameProblem problem = tunerolle::CheckPlaylistName(name);
-    if (problem == tunerolle::NameProblem::None) return true;
-    Ask(tunerolle::kNameProblemCaption.data(), std::wstring(tunerolle::NameProblemText(problem)),
+    NameProblem problem = CheckPlaylistName(name);
+    if (problem == NameProblem::None) return true;
+    Ask(kNameProblemCaption.data(), std::wstring(NameProblemText(problem)),
         MB_OK | MB_ICONWARNING);
     SetFocus(gui::Control(kNameField));
     return false;
@@ -61,8 +63,8 @@ bool SelectedSavedEntry(SavedEntry& entry) {
 
 void RefreshSavedCount(bool singularRule, bool relistFirst) {
     if (relistFirst) RelistSavedList();
-    auto form = singularRule ? tunerolle::SavedCountForm::SingularRule : tunerolle::SavedCountForm::Plural;
-    gui::SetStatusText(0, tunerolle::SavedCountText(SavedListCount(), form));
+    auto form = singularRule ? SavedCountForm::SingularRule : SavedCountForm::Plural;
+    gui::SetStatusText(0, SavedCountText(SavedListCount(), form));
 }
 
 void SaveCommand() {
@@ -127,10 +129,10 @@ void DeleteSelectedCommand() {
         // Whatever kept the file, it keeps its read-only or hidden mark too.
         if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(entry.path.c_str(), attributes);
         Ask(L"Supprimer une Playlist!", L"Erreur, la playlist n'a pu être supprimée!", MB_OK | MB_ICONERROR);
-    } else if (EditorName() == tunerolle::PlaylistNameOfPath(entry.name)) {
+    } else if (EditorName() == PlaylistNameOfPath(entry.name)) {
         SetEditorName(L"");
         ClearTitles();
-        SetTitleHeaderText(std::wstring(tunerolle::kCountHeaderAfterDelete));
+        SetTitleHeaderText(std::wstring(kCountHeaderAfterDelete));
     }
     RefreshSavedCount(true, true);
 }
@@ -164,7 +166,7 @@ void ClearCommand() {
     ClearEditor();
     // The saved file of that name is emptied too. A name that leads out of
     // the playlists folder is never written to.
-    if (!keptName.empty() && tunerolle::CheckPlaylistName(keptName) != tunerolle::NameProblem::None) return;
+    if (!keptName.empty() && CheckPlaylistName(keptName) != NameProblem::None) return;
     std::wstring base = BasePath(keptName);
     if (PathExists(base + L".ini") && !SavePlaylist(base)) WarnSaveFailed(base);
 }
@@ -178,8 +180,8 @@ bool QuitPrompt() {
     if (EditorName().empty()) {
         SYSTEMTIME now{};
         GetLocalTime(&now);
-        tunerolle::LocalDateTime when{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-        SetEditorName(tunerolle::AutomaticPlaylistName(when));
+        LocalDateTime when{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+        SetEditorName(AutomaticPlaylistName(when));
     }
     std::wstring name = EditorName();
     if (!AcceptName(name)) return false;
@@ -190,3 +192,5 @@ bool QuitPrompt() {
     }
     return true;
 }
+
+}  // namespace tunerolle

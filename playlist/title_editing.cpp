@@ -11,17 +11,19 @@
 #include "title_list.h"
 #include "window.h"
 
+namespace tunerolle {
+
 namespace {
 TitleIcon IconOfPath(const std::wstring& path) {
-    switch (tunerolle::AudioKindOfPath(path)) {
-    case tunerolle::AudioKind::Mp3: return TitleIcon::Mp3;
-    case tunerolle::AudioKind::Wma: return TitleIcon::Wma;
+    switch (AudioKindOfPath(path)) {
+    case AudioKind::Mp3: return TitleIcon::Mp3;
+    case AudioKind::Wma: return TitleIcon::Wma;
     default: return TitleIcon::None;
     }
 }
 
 TitleRow RowForFile(const std::wstring& location) {
-    return TitleRow{tunerolle::FileNameOfPath(location), location, IconOfPath(location)};
+    return TitleRow{FileNameOfPath(location), location, IconOfPath(location)};
 }
 }  // namespace
 
@@ -39,8 +41,8 @@ void AddFolderTitles(const std::wstring& folderPath) {
                                            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND)
-            gui::ShowMessage(gui::MainWindow(), std::wstring(tunerolle::kFolderErrorCaption),
-                             tunerolle::FolderErrorText(folderPath), MB_OK | MB_ICONWARNING);
+            gui::ShowMessage(gui::MainWindow(), std::wstring(kFolderErrorCaption),
+                             FolderErrorText(folderPath), MB_OK | MB_ICONWARNING);
         return;
     }
     // All new rows go in with one update of the list; the duplicate check
@@ -49,7 +51,7 @@ void AddFolderTitles(const std::wstring& folderPath) {
     std::unordered_set<std::wstring> seen;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;  // "Live.mp3" may be a folder
-        if (!tunerolle::IsAudioEntryName(found.cFileName)) continue;
+        if (!IsAudioEntryName(found.cFileName)) continue;
         std::wstring location = folderPath + found.cFileName;
         if (HasTitleLocation(location) || !seen.insert(location).second) continue;
         added.push_back(RowForFile(location));
@@ -65,7 +67,7 @@ void AddSelectedFromTree() {
     if (state == kTreeStateFolder) {
         AddFolderTitles(path);
     } else if (state == kTreeStateFile) {
-        if (tunerolle::AudioKindOfPath(path) != tunerolle::AudioKind::None)
+        if (AudioKindOfPath(path) != AudioKind::None)
             AddTitle(path);
         else
             gui::ShowMessage(gui::MainWindow(), L"Type fichier",
@@ -82,4 +84,6 @@ void RemoveSelectedTitles() {
     RefreshCountHeader();
 }
 
-void RefreshCountHeader() { SetTitleHeaderText(tunerolle::CountHeaderText(TitleRows().size())); }
+void RefreshCountHeader() { SetTitleHeaderText(CountHeaderText(TitleRows().size())); }
+
+}  // namespace tunerolle

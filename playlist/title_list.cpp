@@ -8,6 +8,8 @@
 #include "events.h"
 #include "handles.h"
 
+namespace tunerolle {
+
 namespace {
 struct ImageListTraits {
     static HIMAGELIST invalid() { return nullptr; }
@@ -231,3 +233,5 @@ void SetTitleHeaderText(const std::wstring& text) {
     column.pszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(g_titles.view, LVM_SETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 }
+
+}  // namespace tunerolle

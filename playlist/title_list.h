@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace tunerolle {
+
 enum class TitleIcon { None, Mp3, Wma };
 
 struct TitleRow {
@@ -37,3 +39,5 @@ void SelectTitles(const std::vector<int>& positions);
 
 std::wstring TitleHeaderText();
 void SetTitleHeaderText(const std::wstring& text);
+
+}  // namespace tunerolle

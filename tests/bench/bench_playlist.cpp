@@ -32,6 +32,8 @@
 #include "title_list.h"
 #include "window.h"
 
+using namespace tunerolle;
+
 namespace {
 
 constexpr int kFolderFiles = 10000;

@@ -25,7 +25,7 @@ inline void PrintTo(const Box& box, std::ostream* os) {
 struct Row {
     std::wstring title;
     std::wstring location;
-    TitleIcon icon;
+    tunerolle::TitleIcon icon;
     bool operator==(const Row&) const = default;
 };
 
@@ -37,12 +37,12 @@ inline void PrintTo(const Row& row, std::ostream* os) {
 // The title list's rows as they stand.
 inline std::vector<Row> Rows() {
     std::vector<Row> rows;
-    for (const TitleRow& r : TitleRows()) rows.push_back({r.title, r.location, r.icon});
+    for (const tunerolle::TitleRow& r : tunerolle::TitleRows()) rows.push_back({r.title, r.location, r.icon});
     return rows;
 }
 
-inline std::vector<TitleRow> AsTitleRows(const std::vector<Row>& rows) {
-    std::vector<TitleRow> out;
+inline std::vector<tunerolle::TitleRow> AsTitleRows(const std::vector<Row>& rows) {
+    std::vector<tunerolle::TitleRow> out;
     for (const Row& r : rows) out.push_back({r.title, r.location, r.icon});
     return out;
 }

@@ -21,17 +21,17 @@ protected:
     static void SetUpTestSuite() {
         folder_ = std::make_unique<TempFolder>();
         images_ = std::make_unique<tunerolle::ImageCatalogue>(tunerolle::LoadImageCatalogue());
-        ProgramPaths paths;
+        tunerolle::ProgramPaths paths;
         paths.executableFolder = folder_->path();
         paths.playlistsFolder = folder_->MakeFolder(L"Tunerolle");
         paths.treeStartFolder = folder_->MakeFolder(L"Musique");
-        SetPaths(paths);
-        ASSERT_TRUE(BuildMainWindow(*images_));
+        tunerolle::SetPaths(paths);
+        ASSERT_TRUE(tunerolle::BuildMainWindow(*images_));
         Settle();
     }
     static void TearDownTestSuite() {
         gui::SetMessageResponder(nullptr);
-        DestroyMainWindow();
+        tunerolle::DestroyMainWindow();
         gui::ClearEvents();
         images_.reset();
         folder_.reset();

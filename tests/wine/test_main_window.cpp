@@ -14,6 +14,8 @@
 #include "saved_list.h"
 #include "status_bar.h"
 
+using namespace tunerolle;
+
 namespace {
 
 std::vector<std::wstring> g_calls;

@@ -21,6 +21,8 @@
 #include "playlist_format.h"
 #include "status_bar.h"
 
+using namespace tunerolle;
+
 namespace {
 
 using namespace std::string_literals;

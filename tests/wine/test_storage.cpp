@@ -29,6 +29,8 @@
 #include "saved_list.h"
 #include "status_bar.h"
 
+using namespace tunerolle;
+
 namespace {
 
 using Boxes = std::vector<Box>;

@@ -21,6 +21,8 @@
 #include "playlist_rules.h"
 #include "title_editing.h"
 
+using namespace tunerolle;
+
 namespace {
 
 TitleIcon IconFor(const std::wstring& name) {
