@@ -2,7 +2,9 @@
 // A folder of files made for one test and removed with everything in it.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -50,6 +52,20 @@ public:
         while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
         CloseHandle(h);
         return bytes;
+    }
+    // The names of a folder's entries, sorted.
+    static std::vector<std::wstring> Names(const std::wstring& folder) {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found{};
+        HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return names;
+        do {
+            std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..") names.push_back(name);
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+        std::sort(names.begin(), names.end());
+        return names;
     }
     static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -34,18 +34,6 @@ struct Progress {
     bool operator==(const Progress&) const = default;
 };
 
-std::vector<std::wstring> FolderNames(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    gui::unique_find find(FindFirstFileW((folder + L"*").c_str(), &found));
-    if (!find) return names;
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(find.get(), &found));
-    return names;
-}
-
 // "Été indien" and "Chœur à l'église" as UTF-8 bytes.
 const std::string kEteUtf8 = "\xC3\x89t\xC3\xA9 indien";
 const std::string kChoeurUtf8 = "Ch\xC5\x93ur \xC3\xA0 l'\xC3\xA9glise";
@@ -104,7 +92,7 @@ TEST_F(PlaylistFile, ThreeTitlesGiveExactlyTheCountLineAndSixUtf8LinesWithoutMar
     EXPECT_EQ(progress_, (std::vector<Progress>{{3, 3}}));
     EXPECT_EQ(gui::StatusProgress(), 0);
     // The temporary file is gone: the folder holds the playlist only.
-    EXPECT_EQ(FolderNames(Dir()), std::vector<std::wstring>{L"Rock.ini"});
+    EXPECT_EQ(TempFolder::Names(Dir()), std::vector<std::wstring>{L"Rock.ini"});
     // Saving changes nothing in the editor.
     EXPECT_EQ(Rows(), kThreeTitles);
 }
@@ -125,7 +113,7 @@ TEST_F(PlaylistFile, ASaveReplacesTheWholeFileSoNoOldBytesStayBehind) {
     EXPECT_EQ(TempFolder::ReadBytes(file), "0\r\n");
     EXPECT_TRUE(boxes_.empty());
     EXPECT_EQ(gui::StatusProgress(), 0);
-    EXPECT_EQ(FolderNames(Dir()), std::vector<std::wstring>{L"Rock.ini"});
+    EXPECT_EQ(TempFolder::Names(Dir()), std::vector<std::wstring>{L"Rock.ini"});
 }
 
 TEST_F(PlaylistFile, ASaveThatCannotWriteReportsFalseAndLeavesEverythingAsItWas) {
@@ -183,7 +171,7 @@ TEST_F(PlaylistFile, ASaveThatCannotWriteReportsFalseAndLeavesEverythingAsItWas)
         }
         EXPECT_TRUE(boxes_.empty());  // no success message; the caller warns
         EXPECT_EQ(gui::StatusProgress(), 0);
-        EXPECT_EQ(FolderNames(Dir()), c.expectedNames);
+        EXPECT_EQ(TempFolder::Names(Dir()), c.expectedNames);
         if (GetFileAttributesW(target.c_str()) == FILE_ATTRIBUTE_DIRECTORY) {
             EXPECT_TRUE(RemoveDirectoryW(target.c_str()));
         } else if (TempFolder::Exists(target)) {

@@ -129,19 +129,6 @@ Editor Fill(const std::wstring& name, bool titles = true) {
     return CurrentEditor();
 }
 
-std::vector<std::wstring> FolderNames(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    gui::unique_find find(FindFirstFileW((folder + L"*").c_str(), &found));
-    if (!find) return names;
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(find.get(), &found));
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A file held open by "another program", without letting anyone delete or
 // replace it.
 gui::unique_handle HoldOpen(const std::wstring& path) {
@@ -195,7 +182,7 @@ protected:
     static std::wstring File(const std::wstring& name) { return Folder() + name; }
 
     static void EmptyFolder(const std::wstring& folder) {
-        for (const std::wstring& name : FolderNames(folder)) {
+        for (const std::wstring& name : TempFolder::Names(folder)) {
             std::wstring path = folder + name;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
@@ -258,7 +245,7 @@ TEST_F(Storage, SaveCommandChecksTitlesThenNameThenWritesAndCountsInThePluralFor
             EXPECT_EQ(statusAtBox_, std::vector<std::wstring>{kUntouched});
             EXPECT_EQ(gui::StatusText(0), L"Vous avez 1 Playlist enregistrées");
         } else {
-            EXPECT_EQ(FolderNames(Folder()), std::vector<std::wstring>{});
+            EXPECT_EQ(TempFolder::Names(Folder()), std::vector<std::wstring>{});
             EXPECT_EQ(gui::StatusText(0), kUntouched);
         }
         // A missing name is typed where it belongs.
@@ -275,7 +262,7 @@ TEST_F(Storage, SaveCommandOverwritesWithoutAQuestionAndCountsEveryEntry) {
     SaveCommand();
     EXPECT_EQ(boxes_, Boxes{kSaved});
     EXPECT_EQ(TempFolder::ReadBytes(File(L"Rock.ini")), kTwoTitlesBytes);
-    EXPECT_EQ(FolderNames(Folder()), (std::vector<std::wstring>{L"Archives", L"Jazz.ini", L"Rock.ini"}));
+    EXPECT_EQ(TempFolder::Names(Folder()), (std::vector<std::wstring>{L"Archives", L"Jazz.ini", L"Rock.ini"}));
     EXPECT_EQ(gui::StatusText(0), L"Vous avez 3 Playlist enregistrées");
 }
 
@@ -289,7 +276,7 @@ TEST_F(Storage, NamesThatAreNoPlainFileNameAreRefusedAndNothingIsWritten) {
         {L"CON", kReservedName},         {L"x.", kTrailingDotOrBlank},  {L"x ", kTrailingDotOrBlank},
     };
     const std::wstring outside = folder_->path();
-    const std::vector<std::wstring> outsideBefore = FolderNames(outside);
+    const std::vector<std::wstring> outsideBefore = TempFolder::Names(outside);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.name));
         // From the save button.
@@ -311,8 +298,8 @@ TEST_F(Storage, NamesThatAreNoPlainFileNameAreRefusedAndNothingIsWritten) {
         EXPECT_TRUE(FocusInNameField());
         EXPECT_EQ(CurrentEditor(), before);
 
-        EXPECT_EQ(FolderNames(Folder()), std::vector<std::wstring>{});
-        EXPECT_EQ(FolderNames(outside), outsideBefore);
+        EXPECT_EQ(TempFolder::Names(Folder()), std::vector<std::wstring>{});
+        EXPECT_EQ(TempFolder::Names(outside), outsideBefore);
     }
 }
 
@@ -336,7 +323,7 @@ TEST_F(Storage, AFailedSaveWarnsNamingTheFileAndQuittingThenKeepsTheTitles) {
         EXPECT_EQ(CurrentEditor(), before);
     }
     EXPECT_EQ(TempFolder::ReadBytes(File(L"Rock.ini")), kOldBytes);
-    EXPECT_EQ(FolderNames(Folder()), std::vector<std::wstring>{L"Rock.ini"});
+    EXPECT_EQ(TempFolder::Names(Folder()), std::vector<std::wstring>{L"Rock.ini"});
     EXPECT_EQ(gui::StatusProgress(), 0);
 
     // Once the file is free, leaving saves it and the program may end.
@@ -390,7 +377,7 @@ TEST_F(Storage, QuitPromptAsksOnlyWithTitlesAndSavesOnYes) {
         EXPECT_TRUE(QuitPrompt());
         EXPECT_EQ(boxes_, c.boxes);
         EXPECT_EQ(CurrentEditor(), before);
-        EXPECT_EQ(FolderNames(Folder()), c.files);
+        EXPECT_EQ(TempFolder::Names(Folder()), c.files);
         if (!c.files.empty()) {
             EXPECT_EQ(TempFolder::ReadBytes(File(c.files[0])), kTwoTitlesBytes);
         }
@@ -411,7 +398,7 @@ TEST_F(Storage, QuitPromptNamesAnUnnamedPlaylistAfterTheLocalTime) {
     const std::wstring name = EditorName();
     EXPECT_TRUE(name == first || name == last) << testing::PrintToString(name);
     ASSERT_EQ(name.size(), std::wstring(L"Tunerolle_05-03-2024_143007").size());
-    EXPECT_EQ(FolderNames(Folder()), std::vector<std::wstring>{name + L".ini"});
+    EXPECT_EQ(TempFolder::Names(Folder()), std::vector<std::wstring>{name + L".ini"});
     EXPECT_EQ(TempFolder::ReadBytes(File(name + L".ini")), kTwoTitlesBytes);
     EXPECT_EQ(boxes_, (Boxes{M9, kSaved}));
 }
@@ -458,7 +445,7 @@ TEST_F(Storage, ClearCommandEmptiesTheEditorAndTheSavedFileOnYes) {
         if (!c.file.empty()) {
             EXPECT_EQ(TempFolder::ReadBytes(File(c.file)), c.fileAfter);
         }
-        EXPECT_EQ(FolderNames(Folder()), c.file.empty() ? std::vector<std::wstring>{} : std::vector{c.file});
+        EXPECT_EQ(TempFolder::Names(Folder()), c.file.empty() ? std::vector<std::wstring>{} : std::vector{c.file});
         EXPECT_EQ(TempFolder::ReadBytes(outsideFile), kOldBytes);
         EXPECT_EQ(gui::StatusText(0), kUntouched);
         EXPECT_EQ(gui::StatusProgress(), 0);
@@ -602,7 +589,7 @@ TEST_F(Storage, CountAfterDeletingTheLastPlaylists) {
         DeleteSelectedCommand();
         EXPECT_EQ(gui::StatusText(0), status);
     }
-    EXPECT_EQ(FolderNames(Folder()), std::vector<std::wstring>{});
+    EXPECT_EQ(TempFolder::Names(Folder()), std::vector<std::wstring>{});
 }
 
 TEST_F(Storage, AFailedDeletionKeepsTheFileItsProtectionAndTheEditor) {
