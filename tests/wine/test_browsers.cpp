@@ -17,6 +17,7 @@
 #include "handles.h"
 #include "saved_list.h"
 #include "splitter.h"
+#include "tree_items.h"
 
 namespace {
 
@@ -165,24 +166,6 @@ LPARAM EntryPoint(HWND list, int index) {
     RECT r{};
     ListView_GetItemRect(list, index, &r, LVIR_LABEL);
     return MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2);
-}
-
-std::vector<HTREEITEM> Children(HWND tree, HTREEITEM parent) {
-    std::vector<HTREEITEM> items;
-    for (HTREEITEM c = TreeView_GetChild(tree, parent); c; c = TreeView_GetNextSibling(tree, c))
-        items.push_back(c);
-    return items;
-}
-
-std::wstring ItemText(HWND tree, HTREEITEM item) {
-    wchar_t text[MAX_PATH] = {};
-    TVITEMW tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = MAX_PATH;
-    TreeView_GetItem(tree, &tv);
-    return text;
 }
 
 // ---- saved-playlists list --------------------------------------------------

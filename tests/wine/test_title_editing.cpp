@@ -20,6 +20,7 @@
 #include "main_window_fixture.h"
 #include "playlist_rules.h"
 #include "title_editing.h"
+#include "tree_items.h"
 
 using namespace tunerolle;
 
@@ -67,17 +68,6 @@ protected:
         ClearEditor();
         TreeView_SelectItem(gui::Control(kExplorerTree), music_);
         Settle();
-    }
-
-    static std::wstring ItemText(HWND tree, HTREEITEM item) {
-        wchar_t text[MAX_PATH] = {};
-        TVITEMW info{};
-        info.mask = TVIF_TEXT;
-        info.hItem = item;
-        info.pszText = text;
-        info.cchTextMax = MAX_PATH;
-        TreeView_GetItem(tree, &info);
-        return text;
     }
 
     // Selects an item below the music folder, by names. Each folder on the
