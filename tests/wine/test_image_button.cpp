@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls.h"
+#include "dib.h"
 #include "handles.h"
 #include "image_button.h"
 #include "theme.h"
@@ -79,15 +80,8 @@ std::vector<std::string> CallNames() {
 
 // An opaque square icon of one colour, made without the catalogue.
 gui::unique_hicon SolidIcon(int size, COLORREF colour) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    gui::unique_gdi<HBITMAP> colourBitmap(
-        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    gui::unique_gdi<HBITMAP> colourBitmap(gui::CreateTopDownDib(size, size, &bits));
     auto* px = static_cast<DWORD*>(bits);
     for (int i = 0; i < size * size; ++i)
         px[i] = 0xFF000000 | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
