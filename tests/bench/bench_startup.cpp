@@ -8,15 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace {
-std::wstring BuildPath(const std::wstring& relative) {
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path = module;
-    for (int up = 0; up < 2; ++up) path.erase(path.find_last_of(L'\\'));
-    return path + L"\\" + relative;
-}
+#include "driver.h"
 
+namespace {
 struct Found {
     DWORD pid;
     const wchar_t* title;
@@ -39,32 +33,26 @@ BOOL CALLBACK FindVisible(HWND window, LPARAM data) {
 // Milliseconds from CreateProcess to an idle program showing its window, or
 // -1 when it did not get there within ten seconds.
 double StartOnce(const std::wstring& exe, const wchar_t* title) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring command = L"\"" + exe + L"\"";
     LARGE_INTEGER frequency, begin, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&begin);
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return -1;
+    e2e::Program program = e2e::Launch(exe);
+    if (!program) return -1;
     double elapsed = -1;
-    Found found{process.dwProcessId, title, nullptr};
+    // Polled every millisecond: the driver's own window search waits 10 ms
+    // between looks, too coarse for these figures.
+    Found found{program.pid, title, nullptr};
     for (int i = 0; i < 2000 && !found.window; ++i) {
-        WaitForInputIdle(process.hProcess, 10);
+        WaitForInputIdle(program.process.get(), 10);
         EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&found));
         if (!found.window) Sleep(1);
     }
     if (found.window) {
-        WaitForInputIdle(process.hProcess, 10000);
+        WaitForInputIdle(program.process.get(), 10000);
         QueryPerformanceCounter(&end);
         elapsed = 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart);
     }
-    TerminateProcess(process.hProcess, 0);
-    WaitForSingleObject(process.hProcess, 5000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    program.End();
     return elapsed;
 }
 
@@ -79,10 +67,10 @@ double Median(const std::wstring& exe, const wchar_t* title, int runs) {
 
 int wmain() {
     const int runs = 7;
-    double empty = Median(BuildPath(L"tests\\empty_window.exe"), L"Empty window", runs);
-    double radio = Median(BuildPath(L"radio\\OrvandelRadio.exe"), L"Orvandel Web Radio", runs);
+    double empty = Median(e2e::BuildPath(L"tests\\empty_window.exe"), L"Empty window", runs);
+    double radio = Median(e2e::BuildPath(L"radio\\OrvandelRadio.exe"), L"Orvandel Web Radio", runs);
     double tunerolle =
-        Median(BuildPath(L"playlist\\Tunerolle.exe"), L"Meridel M\u00e9dia Player - Tunerolle", runs);
+        Median(e2e::BuildPath(L"playlist\\Tunerolle.exe"), L"Meridel M\u00e9dia Player - Tunerolle", runs);
     std::printf("start-up to an idle main window, median of %d runs\n", runs);
     std::printf("  empty Win32 window   %7.1f ms\n", empty);
     std::printf("  OrvandelRadio        %7.1f ms   %.2fx\n", radio, radio / empty);
