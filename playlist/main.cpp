@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "event_loop.h"
+#include "help_about.h"
 #include "icon_catalogue.h"
 #include "main_window.h"
 #include "paths.h"
@@ -16,8 +17,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     // The shell's folder names and icons want COM on this thread.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-    LoadThemeFunctions();
     {
+        // Help windows are closed, and the help library released, on the way
+        // out, while COM is still up for their content panes.
+        HelpSystem help;
+        LoadThemeFunctions();
         ImageCatalogue images = LoadImageCatalogue();
         SetPaths(ComputePaths());
         // A fresh copy of the program has no playlists folder yet; without it

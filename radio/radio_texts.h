@@ -9,7 +9,6 @@ namespace radio {
 inline constexpr std::wstring_view kVersionText = L"v1.04.06.24";
 // Seconds since 1970-01-01 00:00:00 UTC when this version was built.
 inline constexpr long long kBuildTimestamp = 1718097467;
-inline constexpr std::wstring_view kBuildDatePattern = L" le %dd.%mm.%yyyy";
 
 inline constexpr std::wstring_view kWindowTitle = L"Orvandel Web Radio";
 inline constexpr std::wstring_view kAboutTooltip = L"A propos";
@@ -34,10 +33,6 @@ std::wstring SiteFailureText();
 
 // The page always starts afresh, so every load gives the same text.
 std::wstring BuildStreamPage();
-
-// Copies the pattern, replacing %dd, %mm and %yyyy with the UTC day, month and
-// year of the timestamp. Computed by hand so that no time zone can shift it.
-std::wstring FormatUtcDate(std::wstring_view pattern, long long secondsSinceEpoch);
 
 // Six lines separated by a carriage return alone.
 std::wstring BuildAboutText(std::wstring_view version);

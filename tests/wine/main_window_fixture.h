@@ -4,14 +4,18 @@
 // the saved playlists.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 
+#include "controls.h"
 #include "events.h"
 #include "icon_catalogue.h"
+#include "ids.h"
 #include "main_window.h"
 #include "message_box.h"
 #include "paths.h"
+#include "saved_list.h"
 #include "temp_folder.h"
 #include "title_list.h"
 #include "window.h"
@@ -65,6 +69,36 @@ protected:
         MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
+
+    // The saved list showing a folder "Archives" (first) and a playlist
+    // "Rock.ini" (second) for the length of a scope.
+    class FolderAndPlaylistListed {
+    public:
+        FolderAndPlaylistListed() {
+            TempFolder::WriteBytes(playlist_, "0\r\n");
+            CreateDirectoryW(folder_.c_str(), nullptr);
+            gui::RelistSavedList(list_);
+            Settle();
+        }
+        ~FolderAndPlaylistListed() {
+            ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
+            DeleteFileW(playlist_.c_str());
+            RemoveDirectoryW(folder_.c_str());
+            gui::RelistSavedList(list_);
+            Settle();
+        }
+        void Select(int row) {
+            ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
+            ListView_SetItemState(list_, row, LVIS_SELECTED, LVIS_SELECTED);
+        }
+        int Count() const { return gui::SavedListCount(list_); }
+        const std::wstring& PlaylistPath() const { return playlist_; }
+
+    private:
+        HWND list_ = gui::Control(tunerolle::kSavedList);
+        std::wstring playlist_ = tunerolle::Paths().playlistsFolder + L"Rock.ini";
+        std::wstring folder_ = tunerolle::Paths().playlistsFolder + L"Archives";
+    };
 
     static inline std::unique_ptr<TempFolder> folder_;
     static inline std::unique_ptr<tunerolle::ImageCatalogue> images_;

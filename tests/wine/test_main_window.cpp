@@ -242,25 +242,13 @@ TEST_F(MainWindow, OtherEventsAreIgnored) {
 }
 
 TEST_F(MainWindow, SavedPlaylistPropertiesOnlyForASelectedFile) {
-    HWND list = gui::Control(kSavedList);
-    TempFolder::WriteBytes(Paths().playlistsFolder + L"Rock.ini", "0\r\n");
-    CreateDirectoryW((Paths().playlistsFolder + L"Archives").c_str(), nullptr);
-    gui::RelistSavedList(list);
-    Settle();
-    ASSERT_EQ(gui::SavedListCount(list), 2);
-    // Nothing selected: nothing.
+    FolderAndPlaylistListed listed;
+    ASSERT_EQ(listed.Count(), 2);
+    EXPECT_EQ(Dispatch(MenuEvent(kItemSavedProperties)), Calls{});  // nothing selected
+    listed.Select(0);                                                // the folder
     EXPECT_EQ(Dispatch(MenuEvent(kItemSavedProperties)), Calls{});
-    // The folder comes first; selected, it gets no dialog.
-    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
-    EXPECT_EQ(Dispatch(MenuEvent(kItemSavedProperties)), Calls{});
-    ListView_SetItemState(list, 0, 0, LVIS_SELECTED);
-    ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
-    EXPECT_EQ(Dispatch(MenuEvent(kItemSavedProperties)), Calls{L"ShowProperties " + Paths().playlistsFolder + L"Rock.ini"});
-    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
-    DeleteFileW((Paths().playlistsFolder + L"Rock.ini").c_str());
-    RemoveDirectoryW((Paths().playlistsFolder + L"Archives").c_str());
-    gui::RelistSavedList(list);
-    Settle();
+    listed.Select(1);
+    EXPECT_EQ(Dispatch(MenuEvent(kItemSavedProperties)), Calls{L"ShowProperties " + listed.PlaylistPath()});
 }
 
 TEST_F(MainWindow, AFileWrittenFromOutsideIsCountedOnceTheChangeIsHandled) {

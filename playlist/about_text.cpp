@@ -1,0 +1,9 @@
+#include "about_text.h"
+
+#include "about_lines.h"
+
+namespace tunerolle {
+
+std::wstring AboutText() { return BuildAboutLines(kVersionText, kBuildTimestamp); }
+
+}  // namespace tunerolle
