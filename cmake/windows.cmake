@@ -40,19 +40,27 @@ foreach(program_dir radio playlist)
 endforeach()
 add_subdirectory(tests)
 
-# The archive a Windows user unzips and runs: both programs and the empty
-# playlists folder beside Tunerolle.
-if(TARGET OrvandelRadio AND TARGET Tunerolle)
+# The archive a Windows user unzips and runs: both programs, the help file,
+# the read-me and the empty playlists folder beside Tunerolle.
+if(TARGET OrvandelRadio AND TARGET Tunerolle AND TARGET help_file)
+  get_property(HELP_FILE GLOBAL PROPERTY HELP_FILE)
   set(RELEASE_DIR ${CMAKE_BINARY_DIR}/release/MeridelMediaPlayer)
   set(RELEASE_ZIP ${CMAKE_BINARY_DIR}/MeridelMediaPlayer.zip)
+  set(README_FILE ${CMAKE_SOURCE_DIR}/dist/LISEZMOI.txt)
   add_custom_command(
     OUTPUT ${RELEASE_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/release
     COMMAND ${CMAKE_COMMAND} -E make_directory ${RELEASE_DIR}/Tunerolle
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:OrvandelRadio> $<TARGET_FILE:Tunerolle> ${RELEASE_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:OrvandelRadio> $<TARGET_FILE:Tunerolle> ${HELP_FILE}
+            ${README_FILE} ${RELEASE_DIR}
     COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/release
             ${CMAKE_COMMAND} -E tar cf ${RELEASE_ZIP} --format=zip MeridelMediaPlayer
-    DEPENDS OrvandelRadio Tunerolle
+    DEPENDS OrvandelRadio Tunerolle help_file ${HELP_FILE} ${README_FILE}
     VERBATIM)
   add_custom_target(release ALL DEPENDS ${RELEASE_ZIP})
+
+  # Unzipped as a user would, checked, and used by the end-to-end tests.
+  add_test(NAME release_unpack
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tools/unpack-release.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+  set_tests_properties(release_unpack PROPERTIES FIXTURES_SETUP release TIMEOUT 60)
 endif()

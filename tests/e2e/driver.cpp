@@ -42,6 +42,15 @@ HWND FindOnce(DWORD pid, const std::wstring* title, const wchar_t* className) {
     return search.found;
 }
 
+HWND WaitFind(DWORD pid, const std::wstring* title, const wchar_t* className, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (HWND found = FindOnce(pid, title, className)) return found;
+        if (GetTickCount64() >= deadline) return nullptr;
+        Sleep(kPollMs);
+    }
+}
+
 LPARAM Middle(HWND control) {
     RECT r;
     GetClientRect(control, &r);
@@ -78,6 +87,10 @@ std::wstring BuildPath(const std::wstring& relative) {
     return path + L"\\" + relative;
 }
 
+std::wstring ReleasePath(const std::wstring& relative) {
+    return BuildPath(L"unzipped\\MeridelMediaPlayer\\" + relative);
+}
+
 Program Launch(const std::wstring& exePath) {
     Program program;
     STARTUPINFOW startup{};
@@ -108,12 +121,11 @@ int WaitForExit(Program& program, DWORD timeoutMs) {
 
 HWND FindWindowOf(const Program& program, const std::wstring& title, DWORD timeoutMs,
                   const wchar_t* className) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (HWND found = FindOnce(program.pid, &title, className)) return found;
-        if (GetTickCount64() >= deadline) return nullptr;
-        Sleep(kPollMs);
-    }
+    return WaitFind(program.pid, &title, className, timeoutMs);
+}
+
+HWND FindClassWindow(const Program& program, const wchar_t* className, DWORD timeoutMs) {
+    return WaitFind(program.pid, nullptr, className, timeoutMs);
 }
 
 HWND FindMessageBox(const Program& program, const std::wstring& caption, DWORD timeoutMs) {

@@ -28,6 +28,10 @@ struct Program {
 // with a relative path.
 std::wstring BuildPath(const std::wstring& relative);
 
+// The folder the release archive unzips to (the programs are started from
+// there, as a user would) joined with a relative path.
+std::wstring ReleasePath(const std::wstring& relative);
+
 // Starts the program; empty when it cannot be started.
 Program Launch(const std::wstring& exePath);
 
@@ -39,6 +43,10 @@ int WaitForExit(Program& program, DWORD timeoutMs);
 // class, or nullptr after the timeout.
 HWND FindWindowOf(const Program& program, const std::wstring& title, DWORD timeoutMs,
                   const wchar_t* className = nullptr);
+
+// A visible top-level window of the process of this class, whatever its
+// title, or nullptr after the timeout.
+HWND FindClassWindow(const Program& program, const wchar_t* className, DWORD timeoutMs);
 
 // A message box (class #32770) of the process with this caption.
 HWND FindMessageBox(const Program& program, const std::wstring& caption, DWORD timeoutMs);

@@ -31,7 +31,7 @@ constexpr DWORD kBoxMs = 5000;
 // How long a box that should not come is given to show up anyway.
 constexpr DWORD kNoBoxMs = 500;
 
-std::wstring RadioExe() { return e2e::BuildPath(L"radio\\OrvandelRadio.exe"); }
+std::wstring RadioExe() { return e2e::ReleasePath(L"OrvandelRadio.exe"); }
 
 std::wstring ScreenshotPath(const wchar_t* name) {
     const std::wstring folder = e2e::BuildPath(L"screenshots");

@@ -137,6 +137,29 @@ struct Row {
 
 // Each test gets a copy of the program in a fresh folder (with a playlists
 // folder if it asks for one) and a Music folder of its own holding a few files.
+// A file browser window of the shell showing this folder (path ends with
+// "\"); under Wine it is titled with the folder's own name.
+HWND FolderWindowShowing(const std::wstring& folderPath) {
+    std::wstring name = folderPath.substr(0, folderPath.size() - 1);
+    name = name.substr(name.find_last_of(L'\\') + 1);
+    struct Search {
+        const std::wstring* name;
+        HWND found;
+    } search{&name, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t className[64] = {};
+            GetClassNameW(window, className, 64);
+            if (!IsWindowVisible(window) || wcscmp(className, L"ExplorerWClass") != 0) return TRUE;
+            if (e2e::WindowText(window) != *s->name) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 class TunerolleE2E : public testing::Test {
 protected:
     void SetUp() override {
@@ -154,9 +177,10 @@ protected:
                                          album_ + L"03 Été indien.mp3", album_ + L"notes.txt",
                                          music_ + L"Chanson.mp3"})
             ASSERT_TRUE(TempFolder::WriteBytes(file, "audio")) << "cannot write the Music folder";
-        ASSERT_TRUE(CopyFileW(e2e::BuildPath(L"playlist\\Tunerolle.exe").c_str(), (app_ + L"Tunerolle.exe").c_str(),
-                              FALSE))
-            << "no Tunerolle.exe in the build tree";
+        // Each test works on its own copy of the unzipped program.
+        for (const wchar_t* file : {L"Tunerolle.exe", L"MeridelMediaPlayer_Help.chm"})
+            ASSERT_TRUE(CopyFileW(e2e::ReleasePath(file).c_str(), (app_ + file).c_str(), FALSE))
+                << "no unzipped release to copy";
         music_override_ = std::make_unique<MusicFolderOverride>(music_);
     }
 
@@ -174,9 +198,10 @@ protected:
 
     void MakePlaylistsFolder() { ASSERT_TRUE(CreateDirectoryW(playlists_.c_str(), nullptr)); }
 
-    // Starts the copy and waits for its whole main window, status bar last.
-    void Start() {
-        program_ = e2e::Launch(app_ + L"Tunerolle.exe");
+    // Starts the copy (or the program at exePath) and waits for its whole
+    // main window, status bar last.
+    void Start(const std::wstring& exePath = {}) {
+        program_ = e2e::Launch(exePath.empty() ? app_ + L"Tunerolle.exe" : exePath);
         ASSERT_TRUE(program_) << "cannot start Tunerolle";
         window_ = e2e::FindWindowOf(program_, kTitle, kStartMs);
         ASSERT_NE(window_, nullptr) << "no window titled " << testing::PrintToString(std::wstring(kTitle));
@@ -398,6 +423,49 @@ TEST_F(TunerolleE2E, ShowsItsWholeWindowInPlaceAndQuitsAtOnceWhenEmpty) {
     EXPECT_EQ(e2e::WaitForExit(program_, kWaitMs), 0) << "Quitter with no titles did not end the program";
     std::printf("Quitter to exit: %llu ms\n", GetTickCount64() - pressed);
     EXPECT_EQ(FilesIn(playlists_, L"*"), std::vector<std::wstring>{}) << "quitting empty wrote a file";
+}
+
+// The program as the archive unzips it: "Aide" opens the help file in the
+// system's viewer with no warning, and the help window goes with the program.
+TEST_F(TunerolleE2E, FromTheUnzippedArchiveAideOpensTheHelpFile) {
+    ASSERT_NO_FATAL_FAILURE(Start(e2e::ReleasePath(L"Tunerolle.exe")));
+    ASSERT_TRUE(e2e::ClickControl(Control(kHelp)));
+    HWND help = e2e::FindClassWindow(program_, L"HH Parent", kWaitMs);
+    ASSERT_NE(help, nullptr) << "no help window";
+    EXPECT_EQ(e2e::FindMessageBox(program_, L"Ouvrir l'aide", kQuietMs), nullptr) << "the help fallback box showed";
+    EXPECT_EQ(e2e::WindowText(help), kHelpTitle);
+    // The viewer's contents tree lists the file's pages.
+    HWND contents = FindWindowExW(help, nullptr, nullptr, nullptr);
+    std::vector<std::wstring> topics;
+    e2e::WaitUntil([&] {
+        topics = HelpContents(help);
+        return !topics.empty();
+    }, kWaitMs);
+    EXPECT_NE(std::find(topics.begin(), topics.end(), kHelpFirstTopic), topics.end())
+        << testing::PrintToString(topics) << contents;
+
+    // Leaving the program closes its help window too.
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(e2e::WaitForExit(program_, kWaitMs), 0);
+    EXPECT_FALSE(IsWindow(help));
+}
+
+TEST_F(TunerolleE2E, AideWithoutItsHelpFileWarnsThenShowsTheProgramFolder) {
+    ASSERT_TRUE(DeleteFileW((app_ + L"MeridelMediaPlayer_Help.chm").c_str()));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(e2e::ClickControl(Control(kHelp)));
+    HWND box = e2e::FindMessageBox(program_, L"Ouvrir l'aide", kWaitMs);
+    ASSERT_NE(box, nullptr) << "no warning box";
+    EXPECT_EQ(e2e::MessageBoxText(box), L"Impossible d'ouvrir le fichier d'aide!\n"
+                                        L"Vérifiez que MeridelMediaPlayer_Help.chm soit bien dans le répertoire principal.");
+    ASSERT_TRUE(e2e::AnswerMessageBox(box, IDOK));
+    // The shell then shows the program's folder in a window of its own.
+    HWND folder = nullptr;
+    e2e::WaitUntil([&] { return (folder = FolderWindowShowing(app_)) != nullptr; }, kWaitMs);
+    EXPECT_NE(folder, nullptr) << "no window shows " << Utf8(app_);
+    if (folder) PostMessageW(folder, WM_CLOSE, 0, 0);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(e2e::WaitForExit(program_, kWaitMs), 0);
 }
 
 TEST_F(TunerolleE2E, KeepsItsMinimumSizeAndLaysOutByTheResizeRule) {
