@@ -441,7 +441,7 @@ TEST_F(TunerolleE2E, ShowsItsWholeWindowInPlaceAndQuitsAtOnceWhenEmpty) {
 }
 
 // The program as the archive unzips it: "Aide" opens the help file in the
-// system's viewer with no warning, and the help window goes with the program.
+// system's viewer with no warning.
 TEST_F(TunerolleE2E, FromTheUnzippedArchiveAideOpensTheHelpFile) {
     ASSERT_NO_FATAL_FAILURE(Start(e2e::ReleasePath(L"Tunerolle.exe")));
     ASSERT_TRUE(e2e::ClickControl(Control(kHelp)));
@@ -458,10 +458,9 @@ TEST_F(TunerolleE2E, FromTheUnzippedArchiveAideOpensTheHelpFile) {
     ASSERT_FALSE(topics.empty()) << "no contents in the help window";
     EXPECT_EQ(topics[0], kHelpFirstTopic) << testing::PrintToString(topics);
 
-    // Leaving the program closes its help window too.
+    // The open help window does not keep the program from ending.
     PostMessageW(window_, WM_CLOSE, 0, 0);
     EXPECT_EQ(e2e::WaitForExit(program_, kWaitMs), 0);
-    EXPECT_FALSE(IsWindow(help));
 }
 
 TEST_F(TunerolleE2E, AideWithoutItsHelpFileWarnsThenShowsTheProgramFolder) {
