@@ -362,6 +362,18 @@ void CaptureSelection(ListState& s) {
 // Hands the entries to the owner-data control and puts the selection back,
 // without a repaint per row and without events for our own changes.
 void ShowEntries(ListState& s, bool keepScroll) {
+    const int count = static_cast<int>(s.entries.size());
+    const bool keepsState = std::any_of(s.entries.begin(), s.entries.end(),
+                                        [](const SavedEntry& e) { return e.selected || e.focused; });
+    // Giving the control its count makes it lay out and draw its scroll bars
+    // again, several times over and at once (with a theme, milliseconds each):
+    // most of a re-listing. When as many entries come back and no row has a
+    // state to clear or restore, drawing the rows again is all there is to do.
+    if (keepScroll && !keepsState && count == ListView_GetItemCount(s.window) &&
+        ListView_GetSelectedCount(s.window) == 0 && ListView_GetNextItem(s.window, -1, LVNI_FOCUSED) < 0) {
+        InvalidateRect(s.window, nullptr, TRUE);
+        return;
+    }
     s.quiet = true;
     {
         NoRedraw once(s.window);
@@ -371,8 +383,7 @@ void ShowEntries(ListState& s, bool keepScroll) {
             ListView_SetItemState(s.window, -1, 0, LVIS_SELECTED);
         const int focused = ListView_GetNextItem(s.window, -1, LVNI_FOCUSED);
         if (focused >= 0) ListView_SetItemState(s.window, focused, 0, LVIS_FOCUSED);
-        ListView_SetItemCountEx(s.window, static_cast<int>(s.entries.size()),
-                                keepScroll ? LVSICF_NOSCROLL : 0);
+        ListView_SetItemCountEx(s.window, count, keepScroll ? LVSICF_NOSCROLL : 0);
         for (size_t i = 0; i < s.entries.size(); ++i) {
             const SavedEntry& e = s.entries[i];
             UINT state = (e.selected ? LVIS_SELECTED : 0) | (e.focused ? LVIS_FOCUSED : 0);

@@ -44,16 +44,30 @@ void ShowCount() {
     InvalidateRect(g_titles.view, nullptr, FALSE);
 }
 
-void ClearSelection() {
-    if (!g_titles.view) return;
-    // An owner-data list keeps its selection when its count shrinks. With
-    // redraw on, clearing 50,000 selected rows repaints them one by one:
-    // seconds. The caller repaints the list once afterwards.
-    SendMessageW(g_titles.view, WM_SETREDRAW, FALSE, 0);
+bool HasSelection() {
+    return SendMessageW(g_titles.view, LVM_GETSELECTEDCOUNT, 0, 0) > 0 ||
+           SendMessageW(g_titles.view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0;
+}
+
+// Call with the view's redraw off: "all rows" visits every row, and an
+// owner-data list keeps its selection when its count shrinks.
+void ClearStates() {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(g_titles.view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}
+
+// Turning redraw back on makes the view lay out and draw its scroll bars
+// again (with a theme, milliseconds each), so it is only turned off when
+// there is a selection to clear, and once for a whole removal.
+void ClearSelection() {
+    if (!g_titles.view) return;
     SendMessageW(g_titles.view, LVM_SETSELECTIONMARK, 0, -1);
+    if (!HasSelection()) return;
+    // With redraw on, clearing 50,000 selected rows repaints them one by
+    // one: seconds. The caller repaints the list once afterwards.
+    SendMessageW(g_titles.view, WM_SETREDRAW, FALSE, 0);
+    ClearStates();
     SendMessageW(g_titles.view, WM_SETREDRAW, TRUE, 0);
 }
 
@@ -169,7 +183,6 @@ void ClearTitles() { ReplaceTitles({}); }
 
 void RemoveTitles(const std::vector<int>& positions) {
     if (positions.empty()) return;
-    ClearSelection();
     std::vector<TitleRow> kept;
     kept.reserve(g_titles.rows.size() - positions.size());
     size_t next = 0;
@@ -185,7 +198,15 @@ void RemoveTitles(const std::vector<int>& positions) {
     // list a file twice.
     g_titles.locations.clear();
     g_titles.locationsCurrent = false;
+    if (!g_titles.view) return;
+    // The selection cleared and the new count given in one quiet spell, so
+    // the view redoes its layout once.
+    SendMessageW(g_titles.view, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(g_titles.view, LVM_SETSELECTIONMARK, 0, -1);
+    ClearStates();
     ShowCount();
+    SendMessageW(g_titles.view, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(g_titles.view, nullptr, FALSE);
 }
 
 int FirstSelectedTitle() {

@@ -384,6 +384,60 @@ TEST_F(SavedList, ListingThatLeavesNoEntryRaisesNoEvent) {
     EXPECT_EQ(Count(TakeEvents(), kListId, gui::kChange), 0);
 }
 
+TEST_F(SavedList, RelistingShowsWhatChangedOnDiskAndKeepsTheSelectionOnItsEntry) {
+    struct Case {
+        const wchar_t* selected;  // before the change; nullptr for none
+        const wchar_t* from;      // renamed or deleted; nullptr: `to` is new
+        const wchar_t* to;        // nullptr: `from` is deleted
+        std::vector<std::wstring> names;
+    };
+    const Case cases[] = {
+        {nullptr, L"c.ini", L"0.ini", {L"0.ini", L"a.ini", L"b.ini"}},  // as many entries
+        {L"a.ini", L"c.ini", L"0.ini", {L"0.ini", L"a.ini", L"b.ini"}},
+        {nullptr, nullptr, L"0.ini", {L"0.ini", L"a.ini", L"b.ini", L"c.ini"}},
+        {L"b.ini", L"a.ini", nullptr, {L"b.ini", L"c.ini"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.selected ? c.selected : L"-") << " "
+                                        << (c.from ? c.from : L"-") << " > " << (c.to ? c.to : L"-"));
+        TempFolder dir;
+        for (const wchar_t* name : {L"a.ini", L"b.ini", L"c.ini"}) WriteBytes(dir.path() + name, 1);
+        HWND list = Create(dir.path() + L"*.ini");
+        ASSERT_NE(list, nullptr);
+        if (c.selected) {
+            const auto before = Names(list);
+            Select(list, static_cast<int>(std::find(before.begin(), before.end(), c.selected) - before.begin()));
+        }
+        UpdateWindow(list);
+
+        const std::wstring from = c.from ? dir.path() + c.from : L"";
+        const std::wstring to = c.to ? dir.path() + c.to : L"";
+        if (c.from && c.to) {
+            ASSERT_TRUE(MoveFileW(from.c_str(), to.c_str()));
+        } else if (c.to) {
+            WriteBytes(to, 1);
+        } else {
+            ASSERT_TRUE(DeleteFileW(from.c_str()));
+        }
+        gui::RelistSavedList(list);
+
+        EXPECT_EQ(Names(list), c.names);
+        EXPECT_EQ(ListView_GetItemCount(list), static_cast<int>(c.names.size()));
+        if (c.selected) {
+            const int selected = gui::SavedListState(list);
+            ASSERT_GE(selected, 0);
+            EXPECT_EQ(gui::SavedListEntryText(list, selected, 0), c.selected);
+            EXPECT_EQ(ListView_GetSelectedCount(list), 1u);
+        } else {
+            EXPECT_EQ(gui::SavedListState(list), -1);
+            EXPECT_EQ(ListView_GetSelectedCount(list), 0u);
+        }
+        // The rows on screen are drawn again with what they now show.
+        EXPECT_TRUE(GetUpdateRect(list, nullptr, FALSE));
+        DestroyWindow(list);
+    }
+}
+
 TEST_F(SavedList, MissingFolderGivesAnEmptyUnwatchedList) {
     const std::wstring missing = folder_.path() + L"later\\";
     HWND list = Create(missing + L"*.ini");

@@ -302,6 +302,42 @@ TEST_F(TitleEditing, RemovingTheSelectedRowsKeepsTheOthersInOrder) {
     EXPECT_TRUE(boxes_.empty());
 }
 
+TEST_F(TitleEditing, NewRowsStartWithNothingSelectedFocusedOrMarked) {
+    const std::vector<Row> three = {{L"1.mp3", L"C:\\1.mp3", TitleIcon::Mp3},
+                                    {L"2.mp3", L"C:\\2.mp3", TitleIcon::Mp3},
+                                    {L"3.wma", L"C:\\3.wma", TitleIcon::Wma}};
+    HWND list = gui::Control(kTitleList);
+    struct Case {
+        const char* before;
+        std::vector<int> selected;
+        int focused;  // -1 for none
+        bool clearOnly;  // ClearTitles rather than new rows
+    };
+    const Case cases[] = {
+        {"nothing", {}, -1, false},
+        {"rows selected", {0, 2}, 2, false},
+        {"a focused row only", {}, 1, false},
+        {"rows selected, then cleared", {1}, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        ReplaceTitles(AsTitleRows(three));
+        SelectTitles(c.selected);
+        if (c.focused >= 0) ListView_SetItemState(list, c.focused, LVIS_FOCUSED, LVIS_FOCUSED);
+        ListView_SetSelectionMark(list, c.focused);
+        if (c.clearOnly)
+            ClearTitles();
+        else
+            ReplaceTitles(AsTitleRows({three[2], three[1], three[0]}));
+        const int count = c.clearOnly ? 0 : 3;
+        EXPECT_EQ(TitleCount(), count);
+        EXPECT_EQ(ListView_GetItemCount(list), count);
+        EXPECT_EQ(SelectedTitles(), std::vector<int>{});
+        EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), -1);
+        EXPECT_EQ(ListView_GetSelectionMark(list), -1);
+    }
+}
+
 TEST_F(TitleEditing, RemovingWithoutASelectionOrWithoutRowsChangesNothing) {
     SetTitleHeaderText(L"Titres");
     RemoveSelectedTitles();
