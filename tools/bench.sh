@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks under Wine in a virtual display and prints
 # one line per case: our time, its floor, the ratio and the target. Figures
-# to read; nothing here passes or fails. About 2 minutes on 2 cores.
+# to read; nothing here passes or fails. About 2½ minutes on 2 cores.
 # Usage: bench.sh [BUILD_DIR]   (default: ./build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
