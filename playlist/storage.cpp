@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "controls.h"
 #include "editor.h"
+#include "handles.h"
 #include "ids.h"
 #include "image_menu.h"
 #include "message_box.h"
@@ -83,6 +84,19 @@ void SaveCommand() {
     RefreshSavedCount(false, true);
 }
 
+namespace {
+// The dialog's library comes in on first use: few sessions need it, and it
+// brings the printing libraries with it, a cost every start-up would pay.
+BOOL ShowOpenDialog(OPENFILENAMEW* dialog) {
+    using Entry = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static const gui::unique_module library(LoadLibraryW(L"comdlg32.dll"));
+    static const Entry entry =
+        library ? reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library.get(), "GetOpenFileNameW")))
+                : nullptr;
+    return entry && entry(dialog);
+}
+}  // namespace
+
 void OpenCommand() {
     wchar_t file[MAX_PATH] = {};
     std::wstring folder = Paths().playlistsFolder;
@@ -96,7 +110,7 @@ void OpenCommand() {
     dialog.lpstrInitialDir = folder.c_str();
     dialog.lpstrTitle = L"Ouvrir une playlist";
     dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&dialog) || file[0] == 0) return;
+    if (!ShowOpenDialog(&dialog) || file[0] == 0) return;
     LoadPlaylist(file);
 }
 
