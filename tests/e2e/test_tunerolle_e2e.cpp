@@ -463,6 +463,29 @@ TEST_F(TunerolleE2E, FromTheUnzippedArchiveAideOpensTheHelpFile) {
     EXPECT_EQ(e2e::WaitForExit(program_, kWaitMs), 0);
 }
 
+TEST_F(TunerolleE2E, AProposShowsTheVersionAndBuildDateOnSixLines) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(e2e::ClickControl(Control(kAbout)));
+    HWND box = e2e::FindMessageBox(program_, L"A propos...", kWaitMs);
+    ASSERT_NE(box, nullptr) << "no About box";
+    EXPECT_EQ(e2e::MessageBoxText(box), L"Tunerolle V1.08.06.24\r"
+                                        L"- Est un élément de Meridel Média Player\r"
+                                        L"- www.tarnwick-quillmark.fr.\r"
+                                        L"- Compatible Windows 7 / 8 / 8.1 / 10 et 11\r"
+                                        L"- Dernière compilation :  le 11.06.2024\r"
+                                        L"- Remerciements à la communauté des développeurs en Ondalune");
+    // While the box is open the main window takes no input.
+    EXPECT_FALSE(IsWindowEnabled(window_));
+    const std::wstring shots = e2e::BuildPath(L"screenshots");
+    CreateDirectoryW(shots.c_str(), nullptr);
+    Sleep(200);
+    EXPECT_TRUE(e2e::SaveScreenshot(box, shots + L"\\tunerolle-apropos.png"));
+    ASSERT_TRUE(e2e::AnswerMessageBox(box, IDOK));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowEnabled(window_) != FALSE; }, kWaitMs));
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(e2e::WaitForExit(program_, kWaitMs), 0);
+}
+
 TEST_F(TunerolleE2E, AideWithoutItsHelpFileWarnsThenShowsTheProgramFolder) {
     ASSERT_TRUE(DeleteFileW((app_ + L"MeridelMediaPlayer_Help.chm").c_str()));
     ASSERT_NO_FATAL_FAILURE(Start());
