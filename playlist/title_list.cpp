@@ -116,6 +116,17 @@ bool OnNotify(int id, NMHDR* header, LRESULT& result) {
 }
 }  // namespace
 
+void AddTitleColumns(HWND view) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 614;
+    column.pszText = const_cast<wchar_t*>(L"Titres");
+    SendMessageW(view, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    column.cx = 600;
+    column.pszText = const_cast<wchar_t*>(L"Emplacement");
+    SendMessageW(view, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+}
+
 HWND CreateTitleList(int id, HWND parent, int x, int y, int width, int height, HICON mp3Icon,
                      HICON wmaIcon) {
     g_titles.view = CreateWindowExW(
@@ -133,14 +144,7 @@ HWND CreateTitleList(int id, HWND parent, int x, int y, int width, int height, H
         ImageList_AddIcon(g_titles.images.get(), wmaIcon);
         SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(g_titles.images.get()));
     }
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 614;
-    column.pszText = const_cast<wchar_t*>(L"Titres");
-    SendMessageW(view, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    column.cx = 600;
-    column.pszText = const_cast<wchar_t*>(L"Emplacement");
-    SendMessageW(view, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    AddTitleColumns(view);
     gui::RegisterControl(id, view, &OnNotify);
     return view;
 }

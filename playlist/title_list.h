@@ -17,6 +17,8 @@ struct TitleRow {
     TitleIcon icon = TitleIcon::None;
 };
 
+// The two columns, "Titres" and "Emplacement", at their starting widths.
+void AddTitleColumns(HWND view);
 HWND CreateTitleList(int id, HWND parent, int x, int y, int width, int height, HICON mp3Icon,
                      HICON wmaIcon);
 

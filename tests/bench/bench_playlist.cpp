@@ -37,6 +37,7 @@
 #include "temp_folder.h"
 #include "title_editing.h"
 #include "title_list.h"
+#include "tree_items.h"
 #include "window.h"
 
 using namespace tunerolle;
@@ -135,16 +136,8 @@ int CountEntries(const std::wstring& folder) {
 }
 
 HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const wchar_t* name) {
-    for (HTREEITEM c = TreeView_GetChild(tree, parent); c; c = TreeView_GetNextSibling(tree, c)) {
-        wchar_t text[MAX_PATH] = {};
-        TVITEMW item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = c;
-        item.pszText = text;
-        item.cchTextMax = MAX_PATH;
-        TreeView_GetItem(tree, &item);
-        if (std::wcscmp(text, name) == 0) return c;
-    }
+    for (HTREEITEM c : Children(tree, parent))
+        if (ItemText(tree, c) == name) return c;
     return nullptr;
 }
 
@@ -177,14 +170,7 @@ RowByRow TimeRowByRow(const std::vector<TitleRow>& rows, HICON mp3, HICON wma) {
     ImageList_AddIcon(images, mp3);
     ImageList_AddIcon(images, wma);
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 614;
-    column.pszText = const_cast<wchar_t*>(L"Titres");
-    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    column.cx = 600;
-    column.pszText = const_cast<wchar_t*>(L"Emplacement");
-    SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    AddTitleColumns(list);
     UpdateWindow(window);
     Pump();
 
