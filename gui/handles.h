@@ -98,6 +98,12 @@ using unique_window = unique_resource<HWND, WindowTraits>;
 using unique_hglobal = unique_resource<HGLOBAL, GlobalTraits>;
 
 // A device context from GetDC, released with ReleaseDC.
+// A function of a loaded library, looked up by name; null when either is missing.
+template <typename F>
+F FindEntry(HMODULE library, const char* name) {
+    return library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
+}
+
 class window_dc {
 public:
     explicit window_dc(HWND window) : window_(window), dc_(GetDC(window)) {}

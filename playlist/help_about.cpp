@@ -28,9 +28,7 @@ HelpServices SwapHelpServices(const HelpServices& services) {
 }
 
 HelpSystem::HelpSystem() : library_(LoadLibraryW(L"hhctrl.ocx")) {
-    if (library_)
-        g_services.htmlHelp =
-            reinterpret_cast<HtmlHelpEntry>(reinterpret_cast<void*>(GetProcAddress(library_.get(), "HtmlHelpW")));
+    g_services.htmlHelp = gui::FindEntry<HtmlHelpEntry>(library_.get(), "HtmlHelpW");
 }
 
 HelpSystem::~HelpSystem() {

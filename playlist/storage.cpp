@@ -90,9 +90,7 @@ namespace {
 BOOL ShowOpenDialog(OPENFILENAMEW* dialog) {
     using Entry = BOOL(WINAPI*)(OPENFILENAMEW*);
     static const gui::unique_module library(LoadLibraryW(L"comdlg32.dll"));
-    static const Entry entry =
-        library ? reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library.get(), "GetOpenFileNameW")))
-                : nullptr;
+    static const Entry entry = gui::FindEntry<Entry>(library.get(), "GetOpenFileNameW");
     return entry && entry(dialog);
 }
 }  // namespace

@@ -18,7 +18,7 @@ bool HasApplicationManifest() {
 
 template <typename F>
 void Resolve(HMODULE library, const char* name, F& target) {
-    target = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    target = gui::FindEntry<F>(library, name);
 }
 
 }  // namespace
