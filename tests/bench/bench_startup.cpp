@@ -13,25 +13,6 @@
 #include "driver.h"
 
 namespace {
-struct Found {
-    DWORD pid;
-    const wchar_t* title;
-    HWND window;
-};
-
-BOOL CALLBACK FindVisible(HWND window, LPARAM data) {
-    auto* found = reinterpret_cast<Found*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, 128);
-    if (pid == found->pid && IsWindowVisible(window) && wcscmp(title, found->title) == 0) {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Milliseconds from CreateProcess to an idle program showing its window, or
 // -1 when it did not get there within ten seconds.
 double StartOnce(const std::wstring& exe, const wchar_t* title) {
@@ -43,13 +24,14 @@ double StartOnce(const std::wstring& exe, const wchar_t* title) {
     double elapsed = -1;
     // Polled every millisecond: the driver's own window search waits 10 ms
     // between looks, too coarse for these figures.
-    Found found{program.pid, title, nullptr};
-    for (int i = 0; i < 2000 && !found.window; ++i) {
+    const std::wstring wanted = title;
+    HWND window = nullptr;
+    for (int i = 0; i < 2000 && !window; ++i) {
         WaitForInputIdle(program.process.get(), 10);
-        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&found));
-        if (!found.window) Sleep(1);
+        window = e2e::FindVisibleWindow(program.pid, &wanted, nullptr);
+        if (!window) Sleep(1);
     }
-    if (found.window) {
+    if (window) {
         WaitForInputIdle(program.process.get(), 10000);
         QueryPerformanceCounter(&end);
         elapsed = 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart);

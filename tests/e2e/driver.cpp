@@ -11,7 +11,7 @@ namespace {
 constexpr DWORD kPollMs = 10;
 
 struct Search {
-    DWORD pid;
+    DWORD pid;                  // 0: any process
     const std::wstring* title;  // nullptr: any title
     const wchar_t* className;   // nullptr: any class
     HWND found;
@@ -21,7 +21,7 @@ BOOL CALLBACK Match(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid != search->pid || !IsWindowVisible(window)) return TRUE;
+    if ((search->pid && pid != search->pid) || !IsWindowVisible(window)) return TRUE;
     if (search->className) {
         wchar_t name[64] = {};
         GetClassNameW(window, name, 64);
@@ -36,16 +36,10 @@ BOOL CALLBACK Match(HWND window, LPARAM param) {
     return FALSE;
 }
 
-HWND FindOnce(DWORD pid, const std::wstring* title, const wchar_t* className) {
-    Search search{pid, title, className, nullptr};
-    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND WaitFind(DWORD pid, const std::wstring* title, const wchar_t* className, DWORD timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
-        if (HWND found = FindOnce(pid, title, className)) return found;
+        if (HWND found = FindVisibleWindow(pid, title, className)) return found;
         if (GetTickCount64() >= deadline) return nullptr;
         Sleep(kPollMs);
     }
@@ -58,6 +52,12 @@ LPARAM Middle(HWND control) {
 }
 
 }  // namespace
+
+HWND FindVisibleWindow(DWORD pid, const std::wstring* title, const wchar_t* className) {
+    Search search{pid, title, className, nullptr};
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 void Program::End() {
     if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
@@ -132,7 +132,7 @@ HWND FindMessageBox(const Program& program, const std::wstring& caption, DWORD t
     return FindWindowOf(program, caption, timeoutMs, L"#32770");
 }
 
-HWND AnyMessageBox(const Program& program) { return FindOnce(program.pid, nullptr, L"#32770"); }
+HWND AnyMessageBox(const Program& program) { return FindVisibleWindow(program.pid, nullptr, L"#32770"); }
 
 std::wstring WindowText(HWND window) {
     // WM_GETTEXT reaches controls of other processes too (GetWindowText does

@@ -39,6 +39,10 @@ Program Launch(const std::wstring& exePath);
 // time (it is then terminated).
 int WaitForExit(Program& program, DWORD timeoutMs);
 
+// One look, no wait: a visible top-level window of the process (0: of any
+// process) with this title and class (nullptr: any).
+HWND FindVisibleWindow(DWORD pid, const std::wstring* title, const wchar_t* className);
+
 // A visible top-level window of the process with this title and (if given)
 // class, or nullptr after the timeout.
 HWND FindWindowOf(const Program& program, const std::wstring& title, DWORD timeoutMs,

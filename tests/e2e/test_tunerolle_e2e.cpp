@@ -135,30 +135,12 @@ struct Row {
     bool operator==(const Row&) const = default;
 };
 
-// Each test gets a copy of the program in a fresh folder (with a playlists
-// folder if it asks for one) and a Music folder of its own holding a few files.
 // A file browser window of the shell showing this folder (path ends with
-// "\"); under Wine it is titled with the folder's own name.
-struct FolderSearch {
-    std::wstring name;
-    HWND found;
-};
-
-BOOL CALLBACK MatchFolderWindow(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<FolderSearch*>(data);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (!IsWindowVisible(window) || wcscmp(className, L"ExplorerWClass") != 0) return TRUE;
-    if (e2e::WindowText(window) != search->name) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
+// "\\"); under Wine it is titled with the folder's own name.
 HWND FolderWindowShowing(const std::wstring& folderPath) {
-    std::wstring name = folderPath.substr(0, folderPath.size() - 1);
-    FolderSearch search{name.substr(name.find_last_of(L'\\') + 1), nullptr};
-    EnumWindows(MatchFolderWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    const std::wstring path = folderPath.substr(0, folderPath.size() - 1);
+    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+    return e2e::FindVisibleWindow(0, &name, L"ExplorerWClass");
 }
 
 // The help viewer's window title and first topic, as the help file names them.
@@ -175,6 +157,8 @@ std::vector<std::wstring> HelpContents(HWND help) {
     return {};
 }
 
+// Each test gets a copy of the program in a fresh folder (with a playlists
+// folder if it asks for one) and a Music folder of its own holding a few files.
 class TunerolleE2E : public testing::Test {
 protected:
     void SetUp() override {
