@@ -228,6 +228,11 @@ bool ClickAt(POINT screen, bool rightButton) {
 }
 
 bool ClickIn(HWND window, const RECT& clientRect, bool rightButton) {
+    // A window is clicked as a user would: once it is the active one. Under
+    // Wine the owner of a box that has just closed is activated a moment
+    // later, and a right click landing mid-way loses its menu.
+    HWND root = GetAncestor(window, GA_ROOT);
+    WaitUntil([&] { return GetForegroundWindow() == root; }, 1000);
     POINT middle{(clientRect.left + clientRect.right) / 2, (clientRect.top + clientRect.bottom) / 2};
     if (!ClientToScreen(window, &middle)) return false;
     return ClickAt(middle, rightButton);
@@ -237,6 +242,15 @@ bool ClickControl(HWND control, bool rightButton) {
     RECT r{};
     if (!GetClientRect(control, &r)) return false;
     return ClickIn(control, r, rightButton);
+}
+
+bool WaitForFocus(HWND control, DWORD timeoutMs) {
+    const DWORD thread = GetWindowThreadProcessId(control, nullptr);
+    return WaitUntil([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
+    }, timeoutMs);
 }
 
 bool PressKey(WORD virtualKey) {

@@ -45,10 +45,13 @@ bool TreeItemRect(HWND tree, HTREEITEM item, RECT* out);
 // Real input, through the system's input queue as a user's would come.
 // A click at a point of the screen, with the left or the right button.
 bool ClickAt(POINT screen, bool rightButton = false);
-// A click at the middle of a rectangle given in a window's client coordinates.
+// A click at the middle of a rectangle given in a window's client coordinates,
+// once that window's top-level window is the active one (waited for up to 1 s).
 bool ClickIn(HWND window, const RECT& clientRect, bool rightButton = false);
 // A click at the middle of a control.
 bool ClickControl(HWND control, bool rightButton = false);
+// Waits until the control has its program's keyboard focus.
+bool WaitForFocus(HWND control, DWORD timeoutMs);
 bool PressKey(WORD virtualKey);
 // Types the text into whatever has the keyboard focus.
 bool TypeText(const std::wstring& text);

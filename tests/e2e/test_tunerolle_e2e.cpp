@@ -287,6 +287,8 @@ protected:
     void TypeName(const std::wstring& name) {
         HWND field = Control(kNameField);
         ASSERT_TRUE(e2e::ClickControl(field));
+        // Keys typed before the click has moved the focus would go elsewhere.
+        ASSERT_TRUE(e2e::WaitForFocus(field, kWaitMs)) << "the click left the focus elsewhere";
         ASSERT_TRUE(e2e::TypeText(name));
         EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(field) == name; }, kWaitMs))
             << "the name field reads " << testing::PrintToString(e2e::WindowText(field));
